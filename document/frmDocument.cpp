@@ -1,0 +1,161 @@
+#include "document/frmDocument.h"
+
+#include "model/Failure.h"
+#include "model/TreeDrawing.h"
+#include "model/clsTreeView.h"
+#include "platform/Twips.h"
+#include "shell/ShowError.h"
+
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace {
+
+struct DetailField
+{
+    const char* labelName;
+    const char* caption;
+    const char* fieldName;
+    int labelLeft;
+    int fieldLeft;
+    int top;
+};
+
+constexpr int LeftLabel = 5040, LeftField = 6000, RightLabel = 8160, RightField = 9120;
+constexpr int Row(int index) { return 120 + 360 * index; }
+
+// Left column top to bottom, then the right column.
+constexpr DetailField DetailFields[] = {
+    {"Label1", "Adresstyp", "txtTyp", LeftLabel, LeftField, Row(0)},
+    {"lblName", "Anrede", "txtAnrede", LeftLabel, LeftField, Row(1)},
+    {"Label2", "Name/Firma", "txtName", LeftLabel, LeftField, Row(2)},
+    {"Label3", "Name 2", "txtName2", LeftLabel, LeftField, Row(3)},
+    {"Label5", "Name 3", "txtName3", LeftLabel, LeftField, Row(4)},
+    {"Label4", "Abteilung", "txtAbteilung", LeftLabel, LeftField, Row(5)},
+    {"Label6", "Strasse", "txtStrasse", LeftLabel, LeftField, Row(6)},
+    {"Label7", "PLZ", "txtPLZ", LeftLabel, LeftField, Row(7)},
+    {"Label9", "Land", "txtLand", LeftLabel, LeftField, Row(8)},
+    {"Label8", "Telefon", "txtTelefon", LeftLabel, LeftField, Row(9)},
+    {"Label10", "Telefon 2", "txtTelefon2", LeftLabel, LeftField, Row(10)},
+    {"Label11", "Email", "txtEmail", LeftLabel, LeftField, Row(11)},
+    {"Label13", "Kennzeichen", "txtKennzeichen", LeftLabel, LeftField, Row(12)},
+    {"Label12", "Titel", "txtTitel", RightLabel, RightField, Row(1)},
+    {"Label14", "Vorname", "txtVorname", RightLabel, RightField, Row(2)},
+    {"Label16", "Funktion", "txtFunktion", RightLabel, RightField, Row(5)},
+    {"Label19", "Ort", "txtOrt", RightLabel, RightField, Row(7)},
+    {"Label20", "Fax", "txtFax", RightLabel, RightField, Row(9)},
+    {"Label22", "Mobiltelefon", "txtMobiltelefon", RightLabel, RightField, Row(10)},
+    {"Label23", "Internet", "txtInternet", RightLabel, RightField, Row(11)},
+};
+
+constexpr const char* TabOrderAfterTree[] = {
+    "txtAnrede", "txtName", "txtName2", "txtAbteilung", "txtName3", "txtStrasse", "txtPLZ",
+    "txtTelefon", "txtLand", "txtTelefon2", "txtEmail", "txtTitel", "txtKennzeichen", "txtVorname",
+    "txtFunktion", "txtOrt", "txtFax", "txtMobiltelefon", "txtInternet", "txtTyp",
+};
+
+constexpr int FieldWidth = 2000, FieldHeight = 285;
+constexpr int LabelWidth = 915, LabelHeight = 255, LabelDrop = 45;
+
+QList<QIcon> TreeImages()
+{
+    return {QIcon(QStringLiteral(":/icons/book-open.svg")), QIcon(QStringLiteral(":/icons/book-closed.svg")),
+            QIcon(QStringLiteral(":/icons/page.svg")), QIcon(QStringLiteral(":/icons/orgchart.svg"))};
+}
+
+}
+
+frmDocument::frmDocument(QWidget* parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("frmDocument"));
+    setWindowTitle(QStringLiteral("frmDocument"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(TwipsToPixelsX(11355), TwipsToPixelsY(5565));
+    CreateControls();
+}
+
+void frmDocument::CreateControls()
+{
+    trvBaum = new clsTreeView(this);
+    trvBaum->setObjectName(QStringLiteral("trvBaum"));
+    trvBaum->setGeometry(TwipsRect(120, 120, 4815, 5295));
+    trvBaum->Nodes().SetImageList(TreeImages());
+    connect(trvBaum, &clsTreeView::Click, this, &frmDocument::trvBaum_Click);
+
+    for (const DetailField& spec : DetailFields) {
+        auto* label = new QLabel(QString::fromUtf8(spec.caption), this);
+        label->setObjectName(QString::fromLatin1(spec.labelName));
+        label->setGeometry(TwipsRect(spec.labelLeft, spec.top + LabelDrop, LabelWidth, LabelHeight));
+
+        auto* field = new QLineEdit(this);
+        field->setObjectName(QString::fromLatin1(spec.fieldName));
+        field->setGeometry(TwipsRect(spec.fieldLeft, spec.top, FieldWidth, FieldHeight));
+        m_fieldsByName.insert(field->objectName().toLower(), field);
+    }
+
+    QWidget* previous = trvBaum;
+    for (const char* name : TabOrderAfterTree) {
+        QWidget* next = m_fieldsByName.value(QString::fromLatin1(name).toLower());
+        setTabOrder(previous, next);
+        previous = next;
+    }
+}
+
+QLineEdit* frmDocument::FieldForColumn(const QString& key) const
+{
+    const QString name = QStringLiteral("txt") + key;
+    QLineEdit* field = m_fieldsByName.value(name.toLower());
+    if (!field)
+        throw Failure(QStringLiteral("Steuerelement '%1' nicht gefunden.").arg(name));
+    return field;
+}
+
+void frmDocument::ShowAdresse()
+{
+    try {
+        if (!m_objAktAdresse)
+            throw Failure::MissingObject();
+        for (const auto& [key, value] : m_objAktAdresse->m_dicSpalten) {
+            if (key == QLatin1String("Node"))
+                continue;
+            FieldForColumn(key)->setText(value.Text());
+        }
+    } catch (...) {
+        ShowError(objectName(), QStringLiteral("ShowAdresse"));
+    }
+}
+
+// Every click in the tree, on a node or on empty space, shows the record of
+// the selected node. Nothing here adds a key to any record.
+void frmDocument::trvBaum_Click()
+{
+    m_objAktAdresse = std::make_shared<clsAdresse>();
+
+    const TreeNodeModel& nodes = trvBaum->Nodes();
+    const int selected = trvBaum->SelectedItem();
+    if (nodes.Count() == 0 || selected == TreeNodeModel::NoNode || !m_objFirma)
+        return;
+
+    // The keys from the clicked node up to the top-level node below the root.
+    QStringList keys;
+    for (int node = selected; node != TreeNodeModel::NoNode && nodes.Key(node) != QLatin1String("Node 1");
+         node = nodes.Parent(node))
+        keys.append(nodes.Key(node));
+    if (keys.isEmpty())
+        return;
+
+    const clsDictionary<AdresseRef>* level = &m_objFirma->m_dicAdressen;
+    AdresseRef reached;
+    for (auto key = keys.crbegin(); key != keys.crend(); ++key) {
+        const AdresseRef* found = level->Find(key->mid(5));
+        if (!found || !*found)
+            return;
+        reached = *found;
+        level = &reached->m_dicAdressen;
+    }
+
+    m_objAktAdresse = reached;
+    ShowAdresse();
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "model/clsFirma.h"
+
+#include <QHash>
+#include <QWidget>
+
+class QLineEdit;
+class clsTreeView;
+
+// The window that holds one address document: the company/address tree on
+// the left, the twenty detail fields of the last clicked address on the
+// right. Text typed into the fields is never stored.
+class frmDocument : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit frmDocument(QWidget* parent = nullptr);
+
+    QString Caption() const { return windowTitle(); }
+    void SetCaption(const QString& caption) { setWindowTitle(caption); }
+
+    // Writes the columns of m_objAktAdresse into the detail fields.
+    void ShowAdresse();
+
+    // Document files.
+    void LoadDoc(const QString& strFile);
+    void SaveDoc(const QString& strFile);
+
+    // Contact import.
+    void LoadOutlook();
+
+    clsTreeView* trvBaum = nullptr;
+
+    FirmaRef m_objFirma;
+    AdresseRef m_objAktAdresse;
+    qint32 m_lngID = 0;
+
+private:
+    void CreateControls();
+    QLineEdit* FieldForColumn(const QString& key) const;
+    void trvBaum_Click();
+
+    // Detail fields by their control name in lower case ("txtemail").
+    QHash<QString, QLineEdit*> m_fieldsByName;
+};

@@ -1,0 +1,48 @@
+#include "model/clsTreeView.h"
+
+#include <QMouseEvent>
+
+clsTreeView::clsTreeView(QWidget* parent)
+    : QTreeView(parent)
+{
+    setModel(&m_nodes);
+    setHeaderHidden(true);
+    setUniformRowHeights(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setIconSize(QSize(16, 16));
+    connect(this, &QTreeView::expanded, &m_nodes, [this](const QModelIndex& index) { m_nodes.SetExpanded(index, true); });
+    connect(this, &QTreeView::collapsed, &m_nodes, [this](const QModelIndex& index) { m_nodes.SetExpanded(index, false); });
+}
+
+int clsTreeView::SelectedItem() const
+{
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? TreeNodeModel::NoNode : TreeNodeModel::NodeOf(selected.first());
+}
+
+void clsTreeView::SelectItem(int node)
+{
+    const QModelIndex index = m_nodes.IndexOf(node);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    scrollTo(index);
+}
+
+void clsTreeView::mousePressEvent(QMouseEvent* event)
+{
+    // The view would clear the selection on empty space; the click handler
+    // relies on the selected node surviving such a click.
+    if (!indexAt(event->position().toPoint()).isValid()) {
+        setFocus(Qt::MouseFocusReason);
+        event->accept();
+        return;
+    }
+    QTreeView::mousePressEvent(event);
+}
+
+void clsTreeView::mouseReleaseEvent(QMouseEvent* event)
+{
+    QTreeView::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton)
+        emit Click();
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "model/TreeNodeModel.h"
+
+#include <QTreeView>
+
+// The document window's tree: a tree view over its own node store, offering
+// the node operations the records draw themselves with. It reports every
+// left click, on a node or on empty space, as Click(); a click on empty
+// space keeps the node that was selected.
+class clsTreeView : public QTreeView
+{
+    Q_OBJECT
+
+public:
+    explicit clsTreeView(QWidget* parent = nullptr);
+
+    TreeNodeModel& Nodes() { return m_nodes; }
+    const TreeNodeModel& Nodes() const { return m_nodes; }
+
+    // The selected node, or TreeNodeModel::NoNode.
+    int SelectedItem() const;
+    void SelectItem(int node);
+
+signals:
+    void Click();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    TreeNodeModel m_nodes;
+};

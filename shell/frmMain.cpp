@@ -1,0 +1,212 @@
+#include "shell/frmMain.h"
+
+#include "document/frmDocument.h"
+#include "platform/Settings.h"
+#include "platform/Twips.h"
+#include "shell/CommandGuard.h"
+#include "shell/StatusBar.h"
+
+#include <QCloseEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QToolBar>
+
+namespace {
+
+struct MenuEntry
+{
+    enum Kind { Menu, Separator, Command };
+    Kind kind;
+    const char* name;
+    const char* menu; // the menu that holds the entry; nullptr for the menu bar
+    const char* caption;
+    const char* shortcut;
+    void (frmMain::*command)();
+};
+
+// In display order; a menu is listed before its entries.
+const MenuEntry MenuEntries[] = {
+    {MenuEntry::Menu, "mnuFile", nullptr, "&Datei", nullptr, nullptr},
+    {MenuEntry::Command, "mnuFileNew", "mnuFile", "&Neu", "Ctrl+N", &frmMain::mnuFileNew_Click},
+    {MenuEntry::Command, "mnuFileOpen", "mnuFile", "Ö&ffnen...", "Ctrl+O", nullptr},
+    {MenuEntry::Command, "mnuFileClose", "mnuFile", "S&chließen", nullptr, &frmMain::mnuFileClose_Click},
+    {MenuEntry::Separator, "mnuFileBar0", "mnuFile", nullptr, nullptr, nullptr},
+    {MenuEntry::Command, "mnuFileSave", "mnuFile", "&Speichern", nullptr, nullptr},
+    {MenuEntry::Command, "mnuFileSaveAs", "mnuFile", "Speichern &unter...", nullptr, nullptr},
+    {MenuEntry::Separator, "mnuFileBar", "mnuFile", nullptr, nullptr, nullptr},
+    {MenuEntry::Menu, "mnuImport", "mnuFile", "Import", nullptr, nullptr},
+    {MenuEntry::Command, "mnuOutlook", "mnuImport", "Outlook", nullptr, nullptr},
+    {MenuEntry::Separator, "mnuFileBar1", "mnuFile", nullptr, nullptr, nullptr},
+    {MenuEntry::Command, "mnuFileExit", "mnuFile", "&Beenden", nullptr, &frmMain::mnuFileExit_Click},
+    {MenuEntry::Menu, "mnuEdit", nullptr, "&Bearbeiten", nullptr, nullptr},
+    {MenuEntry::Command, "mnuEditCut", "mnuEdit", "&Ausschneiden", "Ctrl+X", &frmMain::mnuEditCut_Click},
+    {MenuEntry::Command, "mnuEditCopy", "mnuEdit", "&Kopieren", "Ctrl+C", &frmMain::mnuEditCopy_Click},
+    {MenuEntry::Command, "mnuEditPaste", "mnuEdit", "&Einfügen", "Ctrl+V", &frmMain::mnuEditPaste_Click},
+    {MenuEntry::Menu, "mnuHelp", nullptr, "&?", nullptr, nullptr},
+    {MenuEntry::Command, "mnuHelpAbout", "mnuHelp", "Inf&o ", nullptr, nullptr},
+};
+
+struct ToolButton
+{
+    const char* key; // nullptr for the separator
+    const char* tooltip;
+    const char* image;
+};
+
+const ToolButton ToolButtons[] = {
+    {"Öffnen", "Öffnen", "Open"},
+    {"Speichern", "Speichern", "Save"},
+    {nullptr, nullptr, nullptr},
+    {"Ausschneiden", "Ausschneiden", "Cut"},
+    {"Kopieren", "Kopieren", "Copy"},
+    {"Einfügen", "Einfügen", "Paste"},
+};
+
+// imlToolbarIcons: the toolbar's pictures by their image key.
+QIcon ToolbarIcon(const QString& imageKey)
+{
+    return QIcon(QStringLiteral(":/icons/%1.svg").arg(imageKey.toLower()));
+}
+
+struct PlacementKey
+{
+    const char* key;
+    double defaultTwips;
+};
+
+const PlacementKey PlacementKeys[] = {
+    {"MainLeft", 1000}, {"MainTop", 1000}, {"MainWidth", 6500}, {"MainHeight", 6500}};
+
+const QString AppName = QStringLiteral("Zidevavi");
+const QString Section = QStringLiteral("Settings");
+
+}
+
+frmMain::frmMain()
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Zidevavi"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
+
+    m_mdiArea = new QMdiArea(this);
+    m_mdiArea->setBackground(palette().brush(QPalette::Dark));
+    setCentralWidget(m_mdiArea);
+
+    CreateMenus();
+    CreateToolBar();
+    sbStatusBar = new StatusBar(this);
+    setStatusBar(sbStatusBar);
+}
+
+void frmMain::CreateMenus()
+{
+    QHash<QString, QMenu*> menus;
+    for (const MenuEntry& entry : MenuEntries) {
+        const QString name = QString::fromLatin1(entry.name);
+        QMenu* parent = entry.menu ? menus.value(QString::fromLatin1(entry.menu)) : nullptr;
+        const QString caption = QString::fromUtf8(entry.caption);
+        switch (entry.kind) {
+        case MenuEntry::Separator:
+            parent->addSeparator()->setObjectName(name);
+            break;
+        case MenuEntry::Menu: {
+            QMenu* menu = parent ? parent->addMenu(caption) : menuBar()->addMenu(caption);
+            menu->setObjectName(name);
+            menu->menuAction()->setObjectName(name);
+            menus.insert(name, menu);
+            break;
+        }
+        case MenuEntry::Command: {
+            QAction* action = parent->addAction(caption);
+            action->setObjectName(name);
+            if (entry.shortcut)
+                action->setShortcut(QKeySequence(QString::fromLatin1(entry.shortcut)));
+            const auto command = entry.command;
+            if (!command)
+                break;
+            connect(action, &QAction::triggered, this, [this, name, command] {
+                RunCommand(objectName(), name + QStringLiteral("_Click"), [this, command] { (this->*command)(); });
+            });
+            break;
+        }
+        }
+    }
+}
+
+void frmMain::CreateToolBar()
+{
+    tbToolBar = addToolBar(QStringLiteral("tbToolBar"));
+    tbToolBar->setObjectName(QStringLiteral("tbToolBar"));
+    tbToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    tbToolBar->setIconSize(QSize(16, 16));
+    tbToolBar->setMovable(false);
+    for (const ToolButton& button : ToolButtons) {
+        if (!button.key) {
+            tbToolBar->addSeparator();
+            continue;
+        }
+        const QString key = QString::fromUtf8(button.key);
+        QAction* action = tbToolBar->addAction(ToolbarIcon(QString::fromLatin1(button.image)), QString());
+        action->setObjectName(QStringLiteral("tb") + QString::fromLatin1(button.image));
+        action->setData(key);
+        action->setToolTip(QString::fromUtf8(button.tooltip));
+    }
+}
+
+frmDocument* frmMain::ActiveForm() const
+{
+    QMdiSubWindow* current = m_mdiArea->currentSubWindow();
+    return current ? qobject_cast<frmDocument*>(current->widget()) : nullptr;
+}
+
+void frmMain::LoadNewDoc()
+{
+    m_lngDocCount += 1;
+    auto* document = new frmDocument;
+    document->SetCaption(QStringLiteral("Document ") + QString::number(m_lngDocCount));
+
+    // A fixed dialog border: the window can be moved, minimized and closed, not resized.
+    QMdiSubWindow* window = m_mdiArea->addSubWindow(
+        document, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                      | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    window->setWindowIcon(QIcon(QStringLiteral(":/icons/orgchart.svg")));
+    window->show();
+    window->setFixedSize(window->sizeHint());
+    m_mdiArea->setActiveSubWindow(window);
+}
+
+void frmMain::Form_Load()
+{
+    double twips[4];
+    for (int i = 0; i < 4; ++i) {
+        const PlacementKey& entry = PlacementKeys[i];
+        const QString stored = GetSetting(AppName, Section, QString::fromLatin1(entry.key), QString());
+        bool isNumber = false;
+        const float value = stored.trimmed().toFloat(&isNumber);
+        twips[i] = isNumber ? value : entry.defaultTwips;
+    }
+    // The stored values describe the outer frame; the client area is what remains.
+    const QSize frameExtra = frameGeometry().size() - geometry().size();
+    move(TwipsToPixelsX(twips[0]), TwipsToPixelsY(twips[1]));
+    resize(TwipsToPixelsX(twips[2]) - frameExtra.width(), TwipsToPixelsY(twips[3]) - frameExtra.height());
+}
+
+void frmMain::Form_Unload()
+{
+    if (isMinimized())
+        return;
+    const QRect frame = frameGeometry();
+    const double twips[4] = {PixelsToTwipsX(frame.left()), PixelsToTwipsY(frame.top()),
+                             PixelsToTwipsX(frame.width()), PixelsToTwipsY(frame.height())};
+    for (int i = 0; i < 4; ++i)
+        SaveSetting(AppName, Section, QString::fromLatin1(PlacementKeys[i].key), QString::number(float(twips[i])));
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    // No document keeps unsaved changes, so none is asked about.
+    m_mdiArea->closeAllSubWindows();
+    Form_Unload();
+    event->accept();
+}

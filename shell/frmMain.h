@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QMainWindow>
+
+class QMdiArea;
+class QToolBar;
+class StatusBar;
+class frmDocument;
+
+// The frame window: menus, toolbar, status bar and any number of document
+// windows. It keeps its placement in the settings store between runs.
+class frmMain : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    frmMain();
+
+    // Restores the placement; run once by Main before the window is shown.
+    void Form_Load();
+
+    // The active document window, or nullptr.
+    frmDocument* ActiveForm() const;
+    QMdiArea* MdiArea() const { return m_mdiArea; }
+
+    // Commands, run from the menu, the toolbar and their shortcuts.
+    void mnuFileNew_Click();
+    void mnuFileClose_Click();
+    void mnuFileExit_Click();
+    void mnuEditCut_Click();
+    void mnuEditCopy_Click();
+    void mnuEditPaste_Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreateMenus();
+    void CreateToolBar();
+    void LoadNewDoc();
+    void Form_Unload();
+
+    QMdiArea* m_mdiArea = nullptr;
+    QToolBar* tbToolBar = nullptr;
+    StatusBar* sbStatusBar = nullptr;
+    qint32 m_lngDocCount = 0;
+};
