@@ -85,6 +85,12 @@ const std::vector<int>& TreeNodeModel::ChildrenOf(int node) const
     return node == NoNode ? m_topLevel : m_nodes[size_t(node)].children;
 }
 
+int TreeNodeModel::ShownImage(int node) const
+{
+    const Node& n = m_nodes[size_t(node)];
+    return n.expanded && n.expandedImage > 0 ? n.expandedImage : n.image;
+}
+
 QModelIndex TreeNodeModel::index(int row, int column, const QModelIndex& parent) const
 {
     const std::vector<int>& children = ChildrenOf(NodeOf(parent));
@@ -121,7 +127,7 @@ QVariant TreeNodeModel::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole:
         return n.text;
     case Qt::DecorationRole: {
-        const int image = n.expanded && n.expandedImage > 0 ? n.expandedImage : n.image;
+        const int image = ShownImage(node);
         if (image >= 1 && image <= m_images.size())
             return m_images[image - 1];
         return {};

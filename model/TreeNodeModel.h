@@ -37,6 +37,8 @@ public:
     const QString& Text(int node) const { return m_nodes[size_t(node)].text; }
     int Image(int node) const { return m_nodes[size_t(node)].image; }
     int ExpandedImage(int node) const { return m_nodes[size_t(node)].expandedImage; }
+    // The image the node shows now: its expanded image while it is expanded.
+    int ShownImage(int node) const;
     QList<int> Children(int node) const;
     QList<int> TopLevel() const;
 

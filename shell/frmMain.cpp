@@ -187,9 +187,18 @@ void frmMain::Form_Load()
         twips[i] = isNumber ? value : entry.defaultTwips;
     }
     // The stored values describe the outer frame; the client area is what remains.
-    const QSize frameExtra = frameGeometry().size() - geometry().size();
     move(TwipsToPixelsX(twips[0]), TwipsToPixelsY(twips[1]));
-    resize(TwipsToPixelsX(twips[2]) - frameExtra.width(), TwipsToPixelsY(twips[3]) - frameExtra.height());
+    m_placedFrameSize = QSize(TwipsToPixelsX(twips[2]), TwipsToPixelsY(twips[3]));
+    resize(m_placedFrameSize - (frameGeometry().size() - size()));
+}
+
+void frmMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_frameSizeSettled && m_placedFrameSize.isValid()) {
+        m_frameSizeSettled = true;
+        resize(m_placedFrameSize - (frameGeometry().size() - size()));
+    }
 }
 
 void frmMain::Form_Unload()

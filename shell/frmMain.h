@@ -33,6 +33,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void CreateMenus();
@@ -44,4 +45,7 @@ private:
     QToolBar* tbToolBar = nullptr;
     StatusBar* sbStatusBar = nullptr;
     qint32 m_lngDocCount = 0;
+    // The outer size Form_Load asked for; the frame is known only once shown.
+    QSize m_placedFrameSize;
+    bool m_frameSizeSettled = false;
 };

@@ -1,0 +1,144 @@
+// Drawing records into the document tree.
+#include "TestMain.h"
+
+#include "model/TreeDrawing.h"
+#include "model/clsFirma.h"
+#include "model/clsTreeView.h"
+
+namespace {
+
+AdresseRef MakeAdresse(qint32 number, const QString& name)
+{
+    auto adresse = std::make_shared<clsAdresse>();
+    adresse->m_dicSpalten.Assign(QStringLiteral("Node"), number);
+    adresse->m_dicSpalten.Assign(QStringLiteral("Name"), name);
+    return adresse;
+}
+
+void AddTo(clsDictionary<AdresseRef>& parent, const AdresseRef& adresse)
+{
+    parent.Add(adresse->m_dicSpalten.Item(QStringLiteral("Node")).Text(), adresse);
+}
+
+// One line per node, depth first: indentation, key, text, image, expanded image.
+QStringList Describe(const TreeNodeModel& nodes)
+{
+    QStringList lines;
+    std::function<void(int, int)> visit = [&](int node, int depth) {
+        lines.append(QString(depth * 2, QLatin1Char(' '))
+                     + QStringLiteral("%1|%2|%3|%4").arg(nodes.Key(node), nodes.Text(node)).arg(nodes.Image(node)).arg(nodes.ExpandedImage(node)));
+        for (int child : nodes.Children(node))
+            visit(child, depth + 1);
+    };
+    for (int top : nodes.TopLevel())
+        visit(top, 0);
+    return lines;
+}
+
+}
+
+class TreeTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void companyWithoutAddressesIsOneNode()
+    {
+        clsTreeView tree;
+        clsFirma firma;
+        firma.m_dicSpalten.Assign(QStringLiteral("Node"), qint32(1));
+        firma.m_dicSpalten.Assign(QStringLiteral("Name"), QStringLiteral("Outlook Adressen"));
+        firma.ShowTree(tree);
+        QCOMPARE(Describe(tree.Nodes()), QStringList{"Node 1|Outlook Adressen|4|4"});
+    }
+
+    void nestedRecordsAreDrawnDepthFirstWithTheirImages()
+    {
+        clsTreeView tree;
+        clsFirma firma;
+        firma.m_dicSpalten.Assign(QStringLiteral("Node"), qint32(1));
+        firma.m_dicSpalten.Assign(QStringLiteral("Name"), QStringLiteral("Firma"));
+        AdresseRef a = MakeAdresse(2, QStringLiteral("A"));
+        AdresseRef a1 = MakeAdresse(3, QStringLiteral("A1"));
+        AdresseRef a1x = MakeAdresse(4, QStringLiteral("A1x"));
+        AdresseRef a2 = MakeAdresse(5, QStringLiteral("A2"));
+        AdresseRef b = MakeAdresse(6, QStringLiteral("B"));
+        AddTo(a1->m_dicAdressen, a1x);
+        AddTo(a->m_dicAdressen, a1);
+        AddTo(a->m_dicAdressen, a2);
+        AddTo(firma.m_dicAdressen, a);
+        AddTo(firma.m_dicAdressen, b);
+
+        firma.ShowTree(tree);
+        QCOMPARE(Describe(tree.Nodes()), QStringList({
+                                             "Node 1|Firma|4|4",
+                                             "  Node 2|A|2|1",
+                                             "    Node 3|A1|2|1",
+                                             "      Node 4|A1x|3|1",
+                                             "    Node 5|A2|3|1",
+                                             "  Node 6|B|3|1",
+                                         }));
+        // Drawn collapsed: the view's defaults apply.
+        QVERIFY(!tree.isExpanded(tree.Nodes().IndexOf(0)));
+    }
+
+    void drawingAgainReplacesEveryNode()
+    {
+        clsTreeView tree;
+        clsFirma first;
+        first.m_dicSpalten.Assign(QStringLiteral("Node"), qint32(1));
+        AddTo(first.m_dicAdressen, MakeAdresse(2, QStringLiteral("Alt")));
+        first.ShowTree(tree);
+
+        clsFirma second;
+        second.m_dicSpalten.Assign(QStringLiteral("Node"), qint32(1));
+        second.m_dicSpalten.Assign(QStringLiteral("Name"), QStringLiteral("Neu"));
+        second.ShowTree(tree);
+        QCOMPARE(Describe(tree.Nodes()), QStringList{"Node 1|Neu|4|4"});
+    }
+
+    // Reading the missing "Name" adds it, empty, after the other columns.
+    void missingNameIsAddedEmpty()
+    {
+        clsTreeView tree;
+        clsFirma firma;
+        firma.m_dicSpalten.Assign(QStringLiteral("Node"), qint32(1));
+        firma.m_dicSpalten.Assign(QStringLiteral("Ort"), QStringLiteral("Bonn"));
+        firma.ShowTree(tree);
+        QCOMPARE(tree.Nodes().Text(0), QString());
+        QCOMPARE(firma.m_dicSpalten.Keys(), QStringList({"Node", "Ort", "Name"}));
+    }
+
+    void duplicateNumberFailsAndKeepsWhatWasDrawn()
+    {
+        clsTreeView tree;
+        clsFirma firma;
+        firma.m_dicSpalten.Assign(QStringLiteral("Node"), qint32(1));
+        firma.m_dicAdressen.Add(QStringLiteral("2"), MakeAdresse(2, QStringLiteral("A")));
+        firma.m_dicAdressen.Add(QStringLiteral("x"), MakeAdresse(2, QStringLiteral("B")));
+        QVERIFY_THROWS_EXCEPTION(Failure, firma.ShowTree(tree));
+        QCOMPARE(tree.Nodes().Count(), 2);
+    }
+
+    void expandedNodeShowsItsExpandedImage()
+    {
+        clsTreeView tree;
+        clsFirma firma;
+        firma.m_dicSpalten.Assign(QStringLiteral("Node"), qint32(1));
+        AdresseRef a = MakeAdresse(2, QStringLiteral("A"));
+        AddTo(a->m_dicAdressen, MakeAdresse(3, QStringLiteral("A1")));
+        AddTo(firma.m_dicAdressen, a);
+        firma.ShowTree(tree);
+
+        const TreeNodeModel& nodes = tree.Nodes();
+        const int node = nodes.FindKey(QStringLiteral("Node 2"));
+        QCOMPARE(nodes.ShownImage(node), TreeImage::ClosedBook);
+        tree.expand(nodes.IndexOf(node));
+        QCOMPARE(nodes.ShownImage(node), TreeImage::OpenBook);
+        tree.collapse(nodes.IndexOf(node));
+        QCOMPARE(nodes.ShownImage(node), TreeImage::ClosedBook);
+    }
+};
+
+ZIDEVAVI_TEST_MAIN(TreeTest)
+#include "tst_tree.moc"
