@@ -56,7 +56,7 @@ constexpr const char* TabOrderAfterTree[] = {
 };
 
 constexpr int FieldWidth = 2000, FieldHeight = 285;
-constexpr int LabelWidth = 915, LabelHeight = 255, LabelDrop = 45;
+constexpr int LabelWidth = 945, LabelHeight = 255, LabelDrop = 45;
 
 QList<QIcon> TreeImages()
 {
@@ -95,12 +95,36 @@ void frmDocument::CreateControls()
         m_fieldsByName.insert(field->objectName().toLower(), field);
     }
 
+    FitFontToLabels();
+
     QWidget* previous = trvBaum;
     for (const char* name : TabOrderAfterTree) {
         QWidget* next = m_fieldsByName.value(QString::fromLatin1(name).toLower());
         setTabOrder(previous, next);
         previous = next;
     }
+}
+
+// The measures were laid out for a small dialog font; with a wider desktop
+// font the longest captions would be cut off, so the window's font shrinks
+// until every caption fits its label.
+void frmDocument::FitFontToLabels()
+{
+    const int available = TwipsToPixelsX(LabelWidth);
+    QFont fitted = font();
+    qreal size = std::min<qreal>(fitted.pointSizeF(), 8.0);
+    auto widest = [&] {
+        fitted.setPointSizeF(size);
+        const QFontMetrics metrics(fitted);
+        int width = 0;
+        for (const DetailField& spec : DetailFields)
+            width = std::max(width, metrics.horizontalAdvance(QString::fromUtf8(spec.caption)));
+        return width;
+    };
+    while (size > 6.0 && widest() > available)
+        size -= 0.5;
+    fitted.setPointSizeF(size);
+    setFont(fitted);
 }
 
 QLineEdit* frmDocument::FieldForColumn(const QString& key) const

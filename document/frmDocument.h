@@ -39,6 +39,7 @@ public:
 
 private:
     void CreateControls();
+    void FitFontToLabels();
     QLineEdit* FieldForColumn(const QString& key) const;
     void trvBaum_Click();
 

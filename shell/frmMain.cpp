@@ -10,6 +10,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QStyle>
 #include <QToolBar>
 
 namespace {
@@ -171,6 +172,10 @@ void frmMain::LoadNewDoc()
         document, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                       | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     window->setWindowIcon(QIcon(QStringLiteral(":/icons/orgchart.svg")));
+    // Cascade from the top left, one title bar further for each open window.
+    const int step = window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window);
+    const int offset = step * int(m_mdiArea->subWindowList().size() - 1);
+    window->move(offset, offset);
     window->show();
     window->setFixedSize(window->sizeHint());
     m_mdiArea->setActiveSubWindow(window);
