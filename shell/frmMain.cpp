@@ -30,11 +30,11 @@ struct MenuEntry
 const MenuEntry MenuEntries[] = {
     {MenuEntry::Menu, "mnuFile", nullptr, "&Datei", nullptr, nullptr},
     {MenuEntry::Command, "mnuFileNew", "mnuFile", "&Neu", "Ctrl+N", &frmMain::mnuFileNew_Click},
-    {MenuEntry::Command, "mnuFileOpen", "mnuFile", "Ö&ffnen...", "Ctrl+O", nullptr},
+    {MenuEntry::Command, "mnuFileOpen", "mnuFile", "Ö&ffnen...", "Ctrl+O", &frmMain::mnuFileOpen_Click},
     {MenuEntry::Command, "mnuFileClose", "mnuFile", "S&chließen", nullptr, &frmMain::mnuFileClose_Click},
     {MenuEntry::Separator, "mnuFileBar0", "mnuFile", nullptr, nullptr, nullptr},
-    {MenuEntry::Command, "mnuFileSave", "mnuFile", "&Speichern", nullptr, nullptr},
-    {MenuEntry::Command, "mnuFileSaveAs", "mnuFile", "Speichern &unter...", nullptr, nullptr},
+    {MenuEntry::Command, "mnuFileSave", "mnuFile", "&Speichern", nullptr, &frmMain::mnuFileSave_Click},
+    {MenuEntry::Command, "mnuFileSaveAs", "mnuFile", "Speichern &unter...", nullptr, &frmMain::mnuFileSaveAs_Click},
     {MenuEntry::Separator, "mnuFileBar", "mnuFile", nullptr, nullptr, nullptr},
     {MenuEntry::Menu, "mnuImport", "mnuFile", "Import", nullptr, nullptr},
     {MenuEntry::Command, "mnuOutlook", "mnuImport", "Outlook", nullptr, nullptr},
@@ -152,6 +152,9 @@ void frmMain::CreateToolBar()
         action->setObjectName(QStringLiteral("tb") + QString::fromLatin1(button.image));
         action->setData(key);
         action->setToolTip(QString::fromUtf8(button.tooltip));
+        connect(action, &QAction::triggered, this, [this, key] {
+            RunCommand(objectName(), QStringLiteral("tbToolBar_ButtonClick"), [this, key] { tbToolBar_ButtonClick(key); });
+        });
     }
 }
 

@@ -25,11 +25,15 @@ public:
 
     // Commands, run from the menu, the toolbar and their shortcuts.
     void mnuFileNew_Click();
+    void mnuFileOpen_Click();
     void mnuFileClose_Click();
+    void mnuFileSave_Click();
+    void mnuFileSaveAs_Click();
     void mnuFileExit_Click();
     void mnuEditCut_Click();
     void mnuEditCopy_Click();
     void mnuEditPaste_Click();
+    void tbToolBar_ButtonClick(const QString& key);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -39,12 +43,16 @@ private:
     void CreateMenus();
     void CreateToolBar();
     void LoadNewDoc();
+    // dlgCommonDialog: asks for a document file; empty when cancelled.
+    QString AskDocumentFile(bool save, const QString& title);
     void Form_Unload();
 
     QMdiArea* m_mdiArea = nullptr;
     QToolBar* tbToolBar = nullptr;
     StatusBar* sbStatusBar = nullptr;
     qint32 m_lngDocCount = 0;
+    // Where the file dialogs start: the folder last used in this run.
+    QString m_lastFolder;
     // The outer size Form_Load asked for; the frame is known only once shown.
     QSize m_placedFrameSize;
     bool m_frameSizeSettled = false;

@@ -2,14 +2,34 @@
 #include "shell/frmMain.h"
 
 #include "document/frmDocument.h"
+#include "model/clsTreeView.h"
+#include "platform/Prompt.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
 namespace {
+
+const QString DocumentFilter = QStringLiteral("XML Dateien (*xml)|*.xml");
+
+// The toolbar buttons by their key, and the menu command each runs.
+struct ToolbarCommand
+{
+    const char* key;
+    void (frmMain::*command)();
+};
+
+const ToolbarCommand ToolbarCommands[] = {
+    {"Öffnen", &frmMain::mnuFileOpen_Click},
+    {"Speichern", &frmMain::mnuFileSave_Click},
+    {"Ausschneiden", &frmMain::mnuEditCut_Click},
+    {"Kopieren", &frmMain::mnuEditCopy_Click},
+    {"Einfügen", &frmMain::mnuEditPaste_Click},
+};
 
 // The text field that holds the focus in the document window; the tree and
 // anything else without selectable text gives nullptr.
@@ -26,6 +46,55 @@ QLineEdit* FocusedField(frmDocument* document)
 void frmMain::mnuFileNew_Click()
 {
     LoadNewDoc();
+}
+
+QString frmMain::AskDocumentFile(bool save, const QString& title)
+{
+    Prompt::FileRequest request;
+    request.kind = save ? Prompt::FileRequest::Kind::Save : Prompt::FileRequest::Kind::Open;
+    request.title = title;
+    request.filter = DocumentFilter;
+    request.directory = m_lastFolder;
+    if (save)
+        request.defaultSuffix = QStringLiteral("xml");
+    const QString file = CurrentPrompt().AskFileName(this, request);
+    if (!file.isEmpty())
+        m_lastFolder = QFileInfo(file).absolutePath();
+    return file;
+}
+
+void frmMain::mnuFileOpen_Click()
+{
+    if (!ActiveForm())
+        LoadNewDoc();
+    const QString file = AskDocumentFile(false, QStringLiteral("Öffnen"));
+    if (file.isEmpty())
+        return;
+    ActiveForm()->LoadDoc(file);
+}
+
+// Save always asks for the name: a document does not remember where it came from.
+void frmMain::mnuFileSave_Click()
+{
+    frmDocument* document = ActiveForm();
+    if (!document)
+        return;
+    if (document->trvBaum->Nodes().Count() == 0) {
+        CurrentPrompt().MsgBox(this, QStringLiteral("Es gibt nichts zu speichern"), QStringLiteral("Zidevavi"),
+                               Prompt::Icon::None);
+        return;
+    }
+    const QString file = AskDocumentFile(true, QStringLiteral("Speichern"));
+    if (file.isEmpty())
+        return;
+    document->SaveDoc(file);
+    // Also after a reported failure: SaveDoc returns the same way either way.
+    document->SetCaption(file);
+}
+
+void frmMain::mnuFileSaveAs_Click()
+{
+    mnuFileSave_Click();
 }
 
 void frmMain::mnuFileClose_Click()
@@ -57,4 +126,14 @@ void frmMain::mnuEditPaste_Click()
 {
     if (QLineEdit* field = FocusedField(ActiveForm()))
         field->insert(QApplication::clipboard()->text());
+}
+
+void frmMain::tbToolBar_ButtonClick(const QString& key)
+{
+    for (const ToolbarCommand& button : ToolbarCommands) {
+        if (key == QString::fromUtf8(button.key)) {
+            (this->*button.command)();
+            return;
+        }
+    }
 }

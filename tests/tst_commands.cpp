@@ -1,0 +1,290 @@
+// The main window's commands, driven the way a user drives them: menu
+// entries, toolbar buttons and shortcuts, with the dialogs answered.
+#include "MainWindowFixture.h"
+#include "RecordingPrompt.h"
+#include "TestMain.h"
+
+#include "document/frmDocument.h"
+#include "model/clsTreeView.h"
+#include "shell/frmMain.h"
+
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTemporaryDir>
+#include <QToolBar>
+
+namespace {
+
+QStringList Captions(frmMain* main)
+{
+    QStringList captions;
+    for (QMdiSubWindow* window : main->MdiArea()->subWindowList())
+        captions.append(window->widget()->windowTitle());
+    return captions;
+}
+
+void Trigger(frmMain* main, const char* entry)
+{
+    auto* action = main->findChild<QAction*>(QString::fromLatin1(entry));
+    QVERIFY2(action, entry);
+    action->trigger();
+}
+
+void ClickToolbar(frmMain* main, const QString& key)
+{
+    for (QAction* action : main->findChild<QToolBar*>(QStringLiteral("tbToolBar"))->actions()) {
+        if (action->data().toString() == key) {
+            action->trigger();
+            return;
+        }
+    }
+    QFAIL("no such toolbar button");
+}
+
+// A small document in the window: the company and two addresses.
+void FillDocument(frmDocument* document)
+{
+    auto firma = std::make_shared<clsFirma>();
+    firma->m_dicSpalten.Assign(QStringLiteral("Node"), qint32(1));
+    firma->m_dicSpalten.Assign(QStringLiteral("Name"), QStringLiteral("Firma"));
+    for (qint32 number : {2, 3}) {
+        auto adresse = std::make_shared<clsAdresse>();
+        adresse->m_dicSpalten.Assign(QStringLiteral("Node"), number);
+        adresse->m_dicSpalten.Assign(QStringLiteral("Name"), QStringLiteral("Adresse %1").arg(number));
+        adresse->m_dicSpalten.Assign(QStringLiteral("Ort"), QStringLiteral("Köln & Bonn"));
+        firma->m_dicAdressen.Add(QString::number(number), adresse);
+    }
+    document->m_objFirma = firma;
+    firma->ShowTree(*document->trvBaum);
+    document->m_lngID = 3;
+}
+
+QLineEdit* Field(frmDocument* document, const char* name)
+{
+    return document->findChild<QLineEdit*>(QString::fromLatin1(name));
+}
+
+}
+
+class CommandsTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_folder;
+
+    QString PathIn(const QString& name) const { return m_folder.filePath(name); }
+
+private slots:
+    void init() { QApplication::clipboard()->clear(); }
+
+    void commandsWithoutWindowDoNothing_data()
+    {
+        QTest::addColumn<QString>("entry");
+        for (const char* entry : {"mnuFileSave", "mnuFileSaveAs", "mnuFileClose", "mnuEditCut", "mnuEditCopy", "mnuEditPaste"})
+            QTest::newRow(entry) << QString::fromLatin1(entry);
+    }
+
+    void commandsWithoutWindowDoNothing()
+    {
+        QFETCH(QString, entry);
+        MainWindowFixture fixture;
+        RecordingPrompt prompt;
+        QApplication::clipboard()->setText(QStringLiteral("unverändert"));
+        Trigger(fixture.main(), entry.toLatin1().constData());
+        QVERIFY(prompt.messages.isEmpty());
+        QVERIFY(prompt.fileRequests.isEmpty());
+        QVERIFY(fixture.main()->MdiArea()->subWindowList().isEmpty());
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("unverändert"));
+    }
+
+    void saveOnAnEmptyWindowSaysThereIsNothing_data()
+    {
+        QTest::addColumn<bool>("fromToolbar");
+        QTest::addColumn<QString>("entry");
+        QTest::newRow("menu Speichern") << false << QStringLiteral("mnuFileSave");
+        QTest::newRow("menu Speichern unter") << false << QStringLiteral("mnuFileSaveAs");
+        QTest::newRow("toolbar Speichern") << true << QString();
+    }
+
+    void saveOnAnEmptyWindowSaysThereIsNothing()
+    {
+        QFETCH(bool, fromToolbar);
+        QFETCH(QString, entry);
+        MainWindowFixture fixture;
+        fixture.NewDocument();
+        RecordingPrompt prompt;
+        if (fromToolbar)
+            ClickToolbar(fixture.main(), QStringLiteral("Speichern"));
+        else
+            Trigger(fixture.main(), entry.toLatin1().constData());
+        QCOMPARE(prompt.messages.size(), 1);
+        QCOMPARE(prompt.messages[0].prompt, QStringLiteral("Es gibt nichts zu speichern"));
+        QCOMPARE(prompt.messages[0].title, QStringLiteral("Zidevavi"));
+        QCOMPARE(prompt.messages[0].icon, Prompt::Icon::None);
+        QVERIFY(prompt.fileRequests.isEmpty());
+    }
+
+    void saveAsksForTheNameAndCaptionsTheWindowWithIt()
+    {
+        MainWindowFixture fixture;
+        frmDocument* document = fixture.NewDocument();
+        FillDocument(document);
+        RecordingPrompt prompt;
+        const QString path = PathIn(QStringLiteral("adressen.xml"));
+        prompt.fileAnswers.enqueue(path);
+        ClickToolbar(fixture.main(), QStringLiteral("Speichern"));
+
+        QCOMPARE(prompt.fileRequests.size(), 1);
+        QCOMPARE(prompt.fileRequests[0].title, QStringLiteral("Speichern"));
+        QCOMPARE(prompt.fileRequests[0].filter, QStringLiteral("XML Dateien (*xml)|*.xml"));
+        QCOMPARE(prompt.fileRequests[0].kind, Prompt::FileRequest::Kind::Save);
+        QCOMPARE(prompt.fileRequests[0].defaultSuffix, QStringLiteral("xml"));
+        QVERIFY(prompt.messages.isEmpty());
+        QCOMPARE(document->Caption(), path);
+        QVERIFY(QFileInfo(path).size() > 0);
+
+        // Save always asks again, and the dialog starts where the last one ended.
+        Trigger(fixture.main(), "mnuFileSaveAs");
+        QCOMPARE(prompt.fileRequests.size(), 2);
+        QCOMPARE(prompt.fileRequests[1].directory, m_folder.path());
+        QCOMPARE(document->Caption(), path);
+    }
+
+    void failedSaveIsReportedAndTheCaptionStillChanges()
+    {
+        MainWindowFixture fixture;
+        frmDocument* document = fixture.NewDocument();
+        FillDocument(document);
+        RecordingPrompt prompt;
+        const QString path = PathIn(QStringLiteral("fehlt/adressen.xml"));
+        prompt.fileAnswers.enqueue(path);
+        Trigger(fixture.main(), "mnuFileSave");
+        QCOMPARE(prompt.messages.size(), 1);
+        QCOMPARE(prompt.messages[0].title, QStringLiteral("Fehler in frmDocument.SaveDoc"));
+        QCOMPARE(document->Caption(), path);
+    }
+
+    void cancelledSaveChangesNothing()
+    {
+        MainWindowFixture fixture;
+        frmDocument* document = fixture.NewDocument();
+        FillDocument(document);
+        RecordingPrompt prompt;
+        Trigger(fixture.main(), "mnuFileSave");
+        QCOMPARE(prompt.fileRequests.size(), 1);
+        QCOMPARE(document->Caption(), QStringLiteral("Document 1"));
+    }
+
+    void openWithoutWindowOpensOneFirst_cancelKeepsItEmpty()
+    {
+        MainWindowFixture fixture;
+        RecordingPrompt prompt;
+        ClickToolbar(fixture.main(), QStringLiteral("Öffnen"));
+        QCOMPARE(prompt.fileRequests.size(), 1);
+        QCOMPARE(prompt.fileRequests[0].title, QStringLiteral("Öffnen"));
+        QCOMPARE(prompt.fileRequests[0].filter, QStringLiteral("XML Dateien (*xml)|*.xml"));
+        QCOMPARE(prompt.fileRequests[0].kind, Prompt::FileRequest::Kind::Open);
+        QCOMPARE(Captions(fixture.main()), QStringList{"Document 1"});
+        QCOMPARE(fixture.main()->ActiveForm()->trvBaum->Nodes().Count(), 0);
+    }
+
+    void openLoadsIntoTheActiveWindow()
+    {
+        MainWindowFixture fixture;
+        frmDocument* source = fixture.NewDocument();
+        FillDocument(source);
+        source->SaveDoc(PathIn(QStringLiteral("quelle.xml")));
+
+        frmDocument* target = fixture.NewDocument();
+        RecordingPrompt prompt;
+        prompt.fileAnswers.enqueue(PathIn(QStringLiteral("quelle.xml")));
+        QTest::keyClick(fixture.main(), Qt::Key_O, Qt::ControlModifier);
+        if (prompt.fileRequests.isEmpty()) // no active window to take the shortcut
+            Trigger(fixture.main(), "mnuFileOpen");
+
+        QCOMPARE(Captions(fixture.main()).size(), 2);
+        QCOMPARE(target->Caption(), PathIn(QStringLiteral("quelle.xml")));
+        QCOMPARE(target->trvBaum->Nodes().Count(), 3);
+        QCOMPARE(target->m_lngID, 3);
+        QVERIFY(prompt.messages.isEmpty());
+    }
+
+    void closeClosesOnlyTheActiveWindow()
+    {
+        MainWindowFixture fixture;
+        fixture.NewDocument();
+        fixture.NewDocument();
+        Trigger(fixture.main(), "mnuFileClose");
+        QTest::qWait(0);
+        QCOMPARE(Captions(fixture.main()), QStringList{"Document 1"});
+    }
+
+    void exitClosesTheMainWindow()
+    {
+        MainWindowFixture fixture;
+        QPointer<frmDocument> document = fixture.NewDocument();
+        Trigger(fixture.main(), "mnuFileExit");
+        QTest::qWait(0);
+        QVERIFY(!fixture.main()->isVisible());
+        QVERIFY(!document);
+    }
+
+    void cutCopyAndPasteMoveTextBetweenFields()
+    {
+        MainWindowFixture fixture;
+        frmDocument* document = fixture.NewDocument();
+        QLineEdit* name = Field(document, "txtName");
+        QLineEdit* ort = Field(document, "txtOrt");
+        name->setText(QStringLiteral("Erika Mustermann"));
+        ort->setText(QStringLiteral("Köln"));
+
+        name->setFocus();
+        name->setSelection(0, 5);
+        Trigger(fixture.main(), "mnuEditCopy");
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Erika"));
+        QCOMPARE(name->text(), QStringLiteral("Erika Mustermann"));
+
+        ort->setFocus();
+        ort->selectAll();
+        ClickToolbar(fixture.main(), QStringLiteral("Einfügen"));
+        QCOMPARE(ort->text(), QStringLiteral("Erika"));
+
+        name->setFocus();
+        name->setSelection(5, 11);
+        ClickToolbar(fixture.main(), QStringLiteral("Ausschneiden"));
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral(" Mustermann"));
+        QCOMPARE(name->text(), QStringLiteral("Erika"));
+        // The records never see what the fields show.
+        QVERIFY(!document->m_objFirma);
+    }
+
+    void editCommandsLeaveTheTreeAlone()
+    {
+        MainWindowFixture fixture;
+        frmDocument* document = fixture.NewDocument();
+        FillDocument(document);
+        document->trvBaum->setFocus();
+        QApplication::clipboard()->setText(QStringLiteral("Zwischenablage"));
+        Trigger(fixture.main(), "mnuEditCut");
+        Trigger(fixture.main(), "mnuEditPaste");
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Zwischenablage"));
+        QCOMPARE(document->trvBaum->Nodes().Text(0), QStringLiteral("Firma"));
+    }
+
+    void toolbarKeysAreComparedExactly()
+    {
+        MainWindowFixture fixture;
+        RecordingPrompt prompt;
+        fixture.main()->tbToolBar_ButtonClick(QStringLiteral("öffnen"));
+        fixture.main()->tbToolBar_ButtonClick(QStringLiteral("Speichern "));
+        fixture.main()->tbToolBar_ButtonClick(QString());
+        QVERIFY(prompt.fileRequests.isEmpty());
+        QVERIFY(fixture.main()->MdiArea()->subWindowList().isEmpty());
+    }
+};
+
+ZIDEVAVI_TEST_MAIN(CommandsTest)
+#include "tst_commands.moc"
