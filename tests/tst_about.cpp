@@ -16,7 +16,6 @@ class tst_About : public QObject
 
 private slots:
     void showsProgramAndVersion();
-    void controlsFitWithoutOverlapping();
     void keysCloseTheWindow_data();
     void keysCloseTheWindow();
     void tabsFromOkToSystemInfo();
@@ -42,24 +41,6 @@ void tst_About::showsProgramAndVersion()
     // Not resizable.
     QCOMPARE(about.minimumSize(), about.maximumSize());
     QCOMPARE(about.size(), QSize(TwipsToPixelsX(5865), TwipsToPixelsY(3630)));
-}
-
-void tst_About::controlsFitWithoutOverlapping()
-{
-    frmAbout about(nullptr);
-    const QStringList names{"picIcon",  "Picture1",      "lblTitle", "lblVersion", "lblDescription",
-                            "Line1",    "lblDisclaimer", "cmdOK",    "cmdSysInfo"};
-    QList<QWidget*> controls;
-    for (const QString& name : names) {
-        auto* control = about.findChild<QWidget*>(name);
-        QVERIFY2(control, qPrintable(name));
-        QVERIFY2(about.rect().contains(control->geometry()), qPrintable(name));
-        controls.append(control);
-    }
-    for (qsizetype i = 0; i < controls.size(); ++i)
-        for (qsizetype j = i + 1; j < controls.size(); ++j)
-            QVERIFY2(!controls[i]->geometry().intersects(controls[j]->geometry()),
-                     qPrintable(names[i] + QStringLiteral(" / ") + names[j]));
 }
 
 void tst_About::keysCloseTheWindow_data()
