@@ -35,8 +35,6 @@ private slots:
     void readsValueAsText_data();
     void readsValueAsText();
     void fillsBufferWithoutZero();
-    void failsWhereKeyOrValueCannotBeRead_data();
-    void failsWhereKeyOrValueCannotBeRead();
     void startsOrReports_data();
     void startsOrReports();
 };
@@ -58,20 +56,14 @@ void tst_SysInfo::readsValueAsText_data()
     QTest::newRow("string with zero fills 1024 bytes") << uint(REG_SZ) << (a1023 + '\0') << true
                                                        << QString::fromLatin1(a1023);
     QTest::newRow("string with zero over 1024 bytes") << uint(REG_SZ) << (a1023 + "b" + '\0') << false << QString();
-    QTest::newRow("empty string") << uint(REG_SZ) << QByteArray(1, '\0') << true << QString();
     QTest::newRow("dword 1234") << uint(REG_DWORD) << Bytes({0xD2, 0x04, 0x00, 0x00}) << true
                                 << QStringLiteral("1234");
     QTest::newRow("dword -1 is signed") << uint(REG_DWORD) << Bytes({0xFF, 0xFF, 0xFF, 0xFF}) << true
                                         << QStringLiteral("-1");
     QTest::newRow("dword lowest") << uint(REG_DWORD) << Bytes({0x00, 0x00, 0x00, 0x80}) << true
                                   << QStringLiteral("-2147483648");
-    QTest::newRow("dword highest") << uint(REG_DWORD) << Bytes({0xFF, 0xFF, 0xFF, 0x7F}) << true
-                                   << QStringLiteral("2147483647");
-    QTest::newRow("dword 0") << uint(REG_DWORD) << Bytes({0, 0, 0, 0}) << true << QStringLiteral("0");
     // Other types are read, but the text stays as the caller had it.
     QTest::newRow("binary") << uint(REG_BINARY) << QByteArray("xyz") << true << QStringLiteral("vorher");
-    QTest::newRow("expandable string") << uint(REG_EXPAND_SZ) << QByteArray("%SystemRoot%\0", 13) << true
-                                       << QStringLiteral("vorher");
     QTest::newRow("binary over 1024 bytes") << uint(REG_BINARY) << QByteArray(1025, 'x') << false << QString();
 }
 
@@ -100,34 +92,6 @@ void tst_SysInfo::fillsBufferWithoutZero()
     QString text = QStringLiteral("vorher");
     QVERIFY_THROWS_EXCEPTION(Failure,
                              GetKeyValue(HKEY_LOCAL_MACHINE, QString::fromLatin1(PathKey), QStringLiteral("PATH"), text));
-    QVERIFY2(registry.openKeys.isEmpty(), "the key was left open");
-}
-
-void tst_SysInfo::failsWhereKeyOrValueCannotBeRead_data()
-{
-    QTest::addColumn<QString>("keyName");
-    QTest::addColumn<QString>("valueName");
-    QTest::addColumn<bool>("readOnly");
-
-    QTest::newRow("key missing") << QStringLiteral("SOFTWARE\\Fehlt") << QStringLiteral("PATH") << false;
-    QTest::newRow("value missing") << QString::fromLatin1(PathKey) << QStringLiteral("Fehlt") << false;
-    QTest::newRow("key read-only") << QString::fromLatin1(PathKey) << QStringLiteral("PATH") << true;
-}
-
-void tst_SysInfo::failsWhereKeyOrValueCannotBeRead()
-{
-    QFETCH(QString, keyName);
-    QFETCH(QString, valueName);
-    QFETCH(bool, readOnly);
-
-    FakeRegistry registry;
-    registry.SetString(PathKey, "PATH", "C:\\msinfo32.exe");
-    if (readOnly)
-        registry.SetReadOnly(PathKey);
-
-    QString text = QStringLiteral("vorher");
-    QVERIFY(!GetKeyValue(HKEY_LOCAL_MACHINE, keyName, valueName, text));
-    QCOMPARE(text, QString());
     QVERIFY2(registry.openKeys.isEmpty(), "the key was left open");
 }
 
