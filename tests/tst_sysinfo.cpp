@@ -171,7 +171,7 @@ void tst_SysInfo::startsOrReports()
     if (!pathValue.isNull())
         registry.SetValue(PathKey, "PATH", pathType, pathValue);
     if (pathKeyReadOnly)
-        registry.SetReadOnly(PathKey);
+        registry.readOnly.insert(PathKey);
     if (!folderValue.isNull())
         registry.SetString(FolderKey, "MSINFO", folderValue.replace("%folder%", folderBytes));
 
