@@ -45,7 +45,7 @@ const MenuEntry MenuEntries[] = {
     {MenuEntry::Command, "mnuEditCopy", "mnuEdit", "&Kopieren", "Ctrl+C", &frmMain::mnuEditCopy_Click},
     {MenuEntry::Command, "mnuEditPaste", "mnuEdit", "&Einfügen", "Ctrl+V", &frmMain::mnuEditPaste_Click},
     {MenuEntry::Menu, "mnuHelp", nullptr, "&?", nullptr, nullptr},
-    {MenuEntry::Command, "mnuHelpAbout", "mnuHelp", "Inf&o ", nullptr, nullptr},
+    {MenuEntry::Command, "mnuHelpAbout", "mnuHelp", "Inf&o ", nullptr, &frmMain::mnuHelpAbout_Click},
 };
 
 struct ToolButton

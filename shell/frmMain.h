@@ -33,6 +33,7 @@ public:
     void mnuEditCut_Click();
     void mnuEditCopy_Click();
     void mnuEditPaste_Click();
+    void mnuHelpAbout_Click();
     void tbToolBar_ButtonClick(const QString& key);
 
 protected:

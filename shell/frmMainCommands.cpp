@@ -2,6 +2,7 @@
 #include "shell/frmMain.h"
 
 #include "document/frmDocument.h"
+#include "info/frmAbout.h"
 #include "model/clsTreeView.h"
 #include "platform/Prompt.h"
 
@@ -126,6 +127,12 @@ void frmMain::mnuEditPaste_Click()
 {
     if (QLineEdit* field = FocusedField(ActiveForm()))
         field->insert(QApplication::clipboard()->text());
+}
+
+void frmMain::mnuHelpAbout_Click()
+{
+    frmAbout about(this);
+    about.exec();
 }
 
 void frmMain::tbToolBar_ButtonClick(const QString& key)

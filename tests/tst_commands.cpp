@@ -5,6 +5,7 @@
 #include "TestMain.h"
 
 #include "document/frmDocument.h"
+#include "info/frmAbout.h"
 #include "model/clsTreeView.h"
 #include "shell/frmMain.h"
 
@@ -13,6 +14,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolBar>
 
 namespace {
@@ -272,6 +274,25 @@ private slots:
         Trigger(fixture.main(), "mnuEditPaste");
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Zwischenablage"));
         QCOMPARE(document->trvBaum->Nodes().Text(0), QStringLiteral("Firma"));
+    }
+
+    void aboutIsModalAndOwnedByTheMainWindow()
+    {
+        MainWindowFixture fixture;
+        bool aboutWasModal = false;
+        QWidget* owner = nullptr;
+        QTimer::singleShot(0, [&] {
+            auto* about = qobject_cast<frmAbout*>(QApplication::activeModalWidget());
+            aboutWasModal = about != nullptr;
+            if (about) {
+                owner = about->parentWidget();
+                QTest::keyClick(about, Qt::Key_Escape);
+            }
+        });
+        Trigger(fixture.main(), "mnuHelpAbout");
+        QVERIFY(aboutWasModal);
+        QCOMPARE(owner, fixture.main());
+        QVERIFY(!QApplication::activeModalWidget());
     }
 
     void toolbarKeysAreComparedExactly()
