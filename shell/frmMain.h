@@ -27,6 +27,8 @@ public:
     void mnuFileNew_Click();
     void mnuFileClose_Click();
     void mnuFileExit_Click();
+    void mnuOutlook_Click();
+    void mnuVCard_Click();
     void mnuEditCut_Click();
     void mnuEditCopy_Click();
     void mnuEditPaste_Click();
