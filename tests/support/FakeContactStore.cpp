@@ -86,35 +86,24 @@ private:
     size_t m_next = 0;
 };
 
-struct FakeFolder final : ContactFolder
+// Application, namespace and folder in one: each step only logs and hands on.
+struct FakeSource final : ContactApplication, ContactNamespace, ContactFolder, std::enable_shared_from_this<FakeSource>
 {
-    explicit FakeFolder(FakeContactStore& store) : store(store) {}
+    explicit FakeSource(FakeContactStore& store) : store(store) {}
+    std::shared_ptr<ContactNamespace> GetNamespace(const QString& type) override
+    {
+        store.Check(u"Namespace %1"_qs.arg(type));
+        return shared_from_this();
+    }
+    std::shared_ptr<ContactFolder> GetDefaultFolder(int folderType) override
+    {
+        store.Check(u"Folder %1"_qs.arg(folderType));
+        return shared_from_this();
+    }
     std::shared_ptr<ContactItems> Items() override
     {
         store.Check(u"Items"_qs);
         return std::make_shared<FakeItems>(store);
-    }
-    FakeContactStore& store;
-};
-
-struct FakeNamespace final : ContactNamespace
-{
-    explicit FakeNamespace(FakeContactStore& store) : store(store) {}
-    std::shared_ptr<ContactFolder> GetDefaultFolder(int folderType) override
-    {
-        store.Check(u"Folder %1"_qs.arg(folderType));
-        return std::make_shared<FakeFolder>(store);
-    }
-    FakeContactStore& store;
-};
-
-struct FakeApplication final : ContactApplication
-{
-    explicit FakeApplication(FakeContactStore& store) : store(store) {}
-    std::shared_ptr<ContactNamespace> GetNamespace(const QString& type) override
-    {
-        store.Check(u"Namespace %1"_qs.arg(type));
-        return std::make_shared<FakeNamespace>(store);
     }
     FakeContactStore& store;
 };
@@ -126,7 +115,7 @@ FakeContactStore::FakeContactStore()
     SetContactStoreFactory([this](const QString& source) -> ContactApplicationRef {
         lastSource = source;
         Check(u"Application"_qs);
-        return std::make_shared<FakeApplication>(*this);
+        return std::make_shared<FakeSource>(*this);
     });
 }
 
