@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/clsFirma.h"
+#include "platform/ContactStore.h"
 
 #include <QHash>
 #include <QWidget>
@@ -28,8 +29,14 @@ public:
     void LoadDoc(const QString& strFile);
     void SaveDoc(const QString& strFile);
 
-    // Contact import.
+    // Contact import: the address book's contacts folder, or one vCard file
+    // in its place, as the company "Outlook Adressen" with one address per
+    // contact. InitializeOutlook starts the contact source (an empty
+    // strSource is the address book) and reports its own failure.
+    bool InitializeOutlook(ContactApplicationRef& golApp, ContactNamespaceRef& gnspNameSpace,
+                           const QString& strSource = QString());
     void LoadOutlook();
+    void LoadVCardFile(const QString& strFile);
 
     clsTreeView* trvBaum = nullptr;
 
@@ -42,6 +49,7 @@ private:
     void FitFontToLabels();
     QLineEdit* FieldForColumn(const QString& key) const;
     void trvBaum_Click();
+    void ImportContacts(const QString& strSource);
 
     // Detail fields by their control name in lower case ("txtemail").
     QHash<QString, QLineEdit*> m_fieldsByName;

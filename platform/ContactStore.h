@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+// The contact source the import reads, shaped after the automation objects
+// of a mail program's address book: an application object gives a
+// namespace, the namespace its default contacts folder, the folder its item
+// collection, which can be sorted and enumerated, and every item tells its
+// type name and its properties by name. Every operation throws a Failure
+// with a German description when it cannot do its job.
+
+class ContactItem
+{
+public:
+    virtual ~ContactItem() = default;
+    // "DistListItem" for a distribution list; any other name is a contact.
+    virtual QString TypeName() const = 0;
+    virtual QString TextProperty(const QString& name) const = 0;
+    virtual qint32 IntegerProperty(const QString& name) const = 0;
+};
+
+class ContactItems
+{
+public:
+    virtual ~ContactItems() = default;
+    // "[FullName]" orders by that property; the enumeration follows it.
+    virtual void Sort(const QString& property, bool descending) = 0;
+    // Enumeration: the first item, then each next one; nullptr after the last.
+    virtual std::shared_ptr<ContactItem> GetFirst() = 0;
+    virtual std::shared_ptr<ContactItem> GetNext() = 0;
+};
+
+class ContactFolder
+{
+public:
+    virtual ~ContactFolder() = default;
+    virtual std::shared_ptr<ContactItems> Items() = 0;
+};
+
+class ContactNamespace
+{
+public:
+    static constexpr int FolderContacts = 10;
+
+    virtual ~ContactNamespace() = default;
+    virtual std::shared_ptr<ContactFolder> GetDefaultFolder(int folderType) = 0;
+};
+
+class ContactApplication
+{
+public:
+    virtual ~ContactApplication() = default;
+    // "MAPI" is the one namespace there is.
+    virtual std::shared_ptr<ContactNamespace> GetNamespace(const QString& type) = 0;
+};
+
+using ContactApplicationRef = std::shared_ptr<ContactApplication>;
+using ContactNamespaceRef = std::shared_ptr<ContactNamespace>;
+
+// Starts the contact source. An empty source is the user's address book;
+// otherwise it names a vCard file that stands in as the contacts folder.
+ContactApplicationRef CreateContactApplication(const QString& source);
+
+// Tests put their own contact source in place; an empty function restores
+// the vCard address book.
+using ContactStoreFactory = std::function<ContactApplicationRef(const QString& source)>;
+void SetContactStoreFactory(ContactStoreFactory factory);

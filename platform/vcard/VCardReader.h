@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayList>
+#include <QString>
+
+#include <vector>
+
+// One content line of a card, decoded: transfer encoding and charset are
+// applied, backslash escapes are left for the reader of the value, since
+// they decide where a structured value splits.
+struct VCardProperty
+{
+    QByteArray name;          // upper case, without the group prefix ("ADR" of "item1.adr")
+    QByteArrayList types;     // upper case: TYPE values, bare 2.1 parameters, and PREF
+    QString value;
+
+    bool HasType(const char* type) const { return types.contains(QByteArray(type)); }
+};
+
+struct VCard
+{
+    std::vector<VCardProperty> properties;
+
+    // The first property of that (upper-case) name, or nullptr.
+    const VCardProperty* First(const char* name) const;
+};
+
+// Every card in a vCard file's bytes (versions 2.1, 3.0 and 4.0), in file
+// order. Lines and cards that cannot be understood are skipped; the reader
+// never fails.
+std::vector<VCard> ReadVCards(const QByteArray& bytes);
