@@ -1,5 +1,6 @@
 // The main window's commands, driven the way a user drives them: menu
 // entries, toolbar buttons and shortcuts, with the dialogs answered.
+#include "FakeContactStore.h"
 #include "MainWindowFixture.h"
 #include "RecordingPrompt.h"
 #include "TestMain.h"
@@ -61,6 +62,42 @@ void FillDocument(frmDocument* document)
     document->m_objFirma = firma;
     firma->ShowTree(*document->trvBaum);
     document->m_lngID = 3;
+}
+
+// A contact with every property the import reads.
+FakeContactStore::Contact FullContact(const QString& first, const QString& last, qint32 gender)
+{
+    FakeContactStore::Contact contact = FakeContactStore::Person(first + u' ' + last, last + u' ' + first);
+    const char* properties[] = {"Title", "FirstName", "LastName", "Suffix", "BusinessAddressStreet",
+                                "BusinessAddressCity", "BusinessAddressPostalCode", "BusinessAddressCountry",
+                                "BusinessTelephoneNumber", "Business2TelephoneNumber", "MobileTelephoneNumber",
+                                "BusinessFaxNumber", "Email1Address", "BusinessHomePage", "Department", "JobTitle"};
+    for (const char* property : properties)
+        contact.text.insert(QString::fromLatin1(property), QString());
+    contact.text[u"FirstName"_qs] = first;
+    contact.text[u"LastName"_qs] = last;
+    contact.text[u"BusinessAddressStreet"_qs] = u"Haus A\r\nHaus B"_qs;
+    contact.text[u"BusinessAddressCity"_qs] = u"Köln"_qs;
+    contact.text[u"Department"_qs] = u"Bau & Holz <Nord>"_qs;
+    contact.text[u"Email1Address"_qs] = first.toLower() + u"@example.de"_qs;
+    contact.gender = gender;
+    return contact;
+}
+
+// Every record's columns, depth first, one line each.
+QStringList Describe(const clsFirma& firma)
+{
+    QStringList lines;
+    auto columns = [](const clsDictionary<ColumnValue>& dictionary) {
+        QStringList pairs;
+        for (const auto& [key, value] : dictionary)
+            pairs << key + u'=' + value.Text();
+        return pairs.join(u'|');
+    };
+    lines << columns(firma.m_dicSpalten);
+    for (const auto& [key, adresse] : firma.m_dicAdressen)
+        lines << key + u':' + columns(adresse->m_dicSpalten);
+    return lines;
 }
 
 QLineEdit* Field(frmDocument* document, const char* name)
@@ -212,6 +249,56 @@ private slots:
         QCOMPARE(target->trvBaum->Nodes().Count(), 3);
         QCOMPARE(target->m_lngID, 3);
         QVERIFY(prompt.messages.isEmpty());
+    }
+
+    void importAlwaysOpensANewWindowNumberedAfterTheOthers()
+    {
+        MainWindowFixture fixture;
+        FakeContactStore store;
+        store.contacts = {FullContact(u"Erika"_qs, u"Mustermann"_qs, 1)};
+        fixture.NewDocument();
+        fixture.NewDocument();
+        Trigger(fixture.main(), "mnuFileClose");
+        Trigger(fixture.main(), "mnuOutlook");
+        QTest::qWait(0);
+        QCOMPARE(Captions(fixture.main()), QStringList({"Document 1", "Document 3"}));
+        frmDocument* imported = fixture.main()->ActiveForm();
+        QCOMPARE(imported->Caption(), QStringLiteral("Document 3"));
+        QCOMPARE(imported->trvBaum->Nodes().Count(), 2);
+        QCOMPARE(imported->m_lngID, 2);
+    }
+
+    // New, Import, Save, Close, Open: the same records come back, renumbered
+    // in the same order.
+    void importedDocumentSurvivesSaveAndOpen()
+    {
+        MainWindowFixture fixture;
+        FakeContactStore store;
+        store.contacts = {FullContact(u"Zoë"_qs, u"Łukasiewicz"_qs, 2), FullContact(u"Erika"_qs, u"Mustermann"_qs, 1)};
+        RecordingPrompt prompt;
+        Trigger(fixture.main(), "mnuFileNew");
+        Trigger(fixture.main(), "mnuOutlook");
+        frmDocument* imported = fixture.main()->ActiveForm();
+        const QStringList before = Describe(*imported->m_objFirma);
+
+        const QString path = PathIn(u"import.xml"_qs);
+        prompt.fileAnswers.enqueue(path);
+        Trigger(fixture.main(), "mnuFileSave");
+        Trigger(fixture.main(), "mnuFileClose");
+        QTest::qWait(0);
+        Trigger(fixture.main(), "mnuFileClose");
+        QTest::qWait(0);
+        QVERIFY(fixture.main()->MdiArea()->subWindowList().isEmpty());
+
+        prompt.fileAnswers.enqueue(path);
+        Trigger(fixture.main(), "mnuFileOpen");
+        frmDocument* opened = fixture.main()->ActiveForm();
+        QVERIFY2(prompt.messages.isEmpty(), qPrintable(prompt.messages.value(0).prompt));
+        QCOMPARE(opened->Caption(), path);
+        // Read back, every value is text, and the company's columns are in file order.
+        QStringList expected = before;
+        expected[0] = u"Node=1|Name=Outlook Adressen"_qs;
+        QCOMPARE(Describe(*opened->m_objFirma), expected);
     }
 
     void closeClosesOnlyTheActiveWindow()
