@@ -41,6 +41,7 @@ private:
     void CreateControls();
     QLineEdit* FieldForColumn(const QString& key) const;
     void trvBaum_Click();
+    void RedrawTree();
 
     // Detail fields by their control name in lower case ("txtemail").
     QHash<QString, QLineEdit*> m_fieldsByName;
