@@ -27,6 +27,13 @@ QString StartTagText(const OpenRecord& record)
     return QLatin1Char('<') + record.endTag.mid(1).toString() + QLatin1Char('>');
 }
 
+// Texts from the file go into messages in one pass, so that a "%1" in a
+// tag name stays as it is.
+QString Position(qint32 pos)
+{
+    return QString::number(pos);
+}
+
 [[noreturn]] void ThrowUnclosedTag(qint32 openPos)
 {
     throw Failure(QStringLiteral("Das Tag an Zeichen %1 wird nicht mit \">\" geschlossen.").arg(openPos));
@@ -35,30 +42,25 @@ QString StartTagText(const OpenRecord& record)
 [[noreturn]] void ThrowEndOfText(const OpenRecord& record)
 {
     throw Failure(QStringLiteral("Die Datei endet zu früh: Zu dem Element %1 an Zeichen %2 fehlt das Ende-Tag <%3>.")
-                      .arg(StartTagText(record))
-                      .arg(record.startPos)
-                      .arg(record.endTag));
+                      .arg(StartTagText(record), Position(record.startPos), record.endTag.toString()));
 }
 
-[[noreturn]] void ThrowUnexpectedEndTag(const QString& name, qint32 openPos, const OpenRecord& record)
+[[noreturn]] void ThrowUnexpectedEndTag(QStringView name, qint32 openPos, const OpenRecord& record)
 {
     throw Failure(QStringLiteral("Unerwartetes Ende-Tag <%1> an Zeichen %2; erwartet wird <%3>.")
-                      .arg(name)
-                      .arg(openPos)
-                      .arg(record.endTag));
+                      .arg(name.toString(), Position(openPos), record.endTag.toString()));
 }
 
 [[noreturn]] void ThrowUnclosedColumn(QStringView rawName, qint32 openPos)
 {
-    if (rawName.endsWith(QLatin1Char('/')))
+    const QString name = rawName.toString();
+    if (name.endsWith(QLatin1Char('/')))
         throw Failure(QStringLiteral("Das leere Element <%1> an Zeichen %2 wird nicht unterstützt.")
-                          .arg(rawName)
-                          .arg(openPos));
-    if (rawName.contains(QLatin1Char('=')))
+                          .arg(name, Position(openPos)));
+    if (name.contains(QLatin1Char('=')))
         throw Failure(QStringLiteral("Das Element <%1> an Zeichen %2 hat Attribute; sie werden nicht unterstützt.")
-                          .arg(rawName)
-                          .arg(openPos));
-    throw Failure(QStringLiteral("Zu dem Element <%1> an Zeichen %2 fehlt das Ende-Tag </%1>.").arg(rawName).arg(openPos));
+                          .arg(name, Position(openPos)));
+    throw Failure(QStringLiteral("Zu dem Element <%1> an Zeichen %2 fehlt das Ende-Tag </%1>.").arg(name, Position(openPos)));
 }
 
 // The column keys read so far: the records of a document share a few
@@ -149,7 +151,7 @@ void ReadRecordMarkup(const QString& strXML, qint32& intPos, RecordParts record,
             adresse->m_dicSpalten.Assign(NodeKey, ColumnValue(NextID()));
             open.push_back({{adresse->m_dicSpalten, adresse->m_dicAdressen}, adresse, AdresseEndTag, tag.openPos});
         } else if (name.startsWith(QLatin1Char('/'))) {
-            ThrowUnexpectedEndTag(name.toString(), tag.openPos, open.back());
+            ThrowUnexpectedEndTag(name, tag.openPos, open.back());
         } else {
             ReadColumn(strXML, intPos, rawName, name, tag.openPos, open.back().parts.spalten, keys);
         }

@@ -107,6 +107,8 @@ void tst_DocumentReader::refuses_data()
                                    << "Unerwartetes Ende-Tag </Name> an Zeichen 8; erwartet wird </Firma>.";
     QTest::newRow("column without end tag") << QByteArray("<Firma><Name>X</Firma>")
                                             << "Zu dem Element <Name> an Zeichen 8 fehlt das Ende-Tag </Name>.";
+    QTest::newRow("place marker in a name") << QByteArray("<Firma><a%2b>X</Firma>")
+                                            << "Zu dem Element <a%2b> an Zeichen 8 fehlt das Ende-Tag </a%2b>.";
     QTest::newRow("value up to the end") << QByteArray("<Firma><Name>X")
                                          << "Zu dem Element <Name> an Zeichen 8 fehlt das Ende-Tag </Name>.";
     QTest::newRow("attributes") << QByteArray("<Firma><Name typ=\"a\">X</Name></Firma>")
