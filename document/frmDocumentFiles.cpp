@@ -41,7 +41,7 @@ void frmDocument::SaveDoc(const QString& strFile)
         SetMousePointer(MousePointer::Hourglass);
         if (!m_objFirma)
             throw Failure::MissingObject();
-        WriteDocumentFile(strFile, DocumentFileBytes(*m_objFirma));
+        SaveDocumentFile(strFile, *m_objFirma);
         SetCaption(strFile);
         SetMousePointer(MousePointer::Default);
     } catch (...) {

@@ -27,11 +27,17 @@ int ByteFor(char32_t ch)
 
 QString DecodeWindows1252(QByteArrayView bytes)
 {
-    QString text(bytes.size(), Qt::Uninitialized);
-    QChar* out = text.data();
-    for (const char byte : bytes) {
-        const uchar b = uchar(byte);
-        *out++ = QChar(b >= 0x80 && b < 0xA0 ? HighHalf[b - 0x80] : char16_t(b));
+    // Latin-1 first, which Qt converts fast; then the few characters where
+    // Windows-1252 differs, if the bytes hold any.
+    QString text = QString::fromLatin1(bytes);
+    bool differs = false;
+    for (const char byte : bytes)
+        differs |= uchar(byte) - 0x80u < 0x20u;
+    if (differs) {
+        for (QChar& ch : text) {
+            if (ch.unicode() - 0x80u < 0x20u)
+                ch = QChar(HighHalf[ch.unicode() - 0x80]);
+        }
     }
     return text;
 }

@@ -5,6 +5,7 @@
 #include "model/Failure.h"
 #include "model/clsFirma.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -16,24 +17,51 @@ const QByteArray DocumentHeaderLine = QByteArrayLiteral("<?xml version='1.0' enc
 
 namespace {
 
-class ByteOutput final : public MarkupOutput
+// Encodes the markup into a buffer that goes to the device whenever it is
+// full, so a save never holds the whole file in memory.
+class DeviceOutput final : public MarkupOutput
 {
 public:
-    explicit ByteOutput(QByteArray& bytes) : m_bytes(bytes) {}
-    void Append(QStringView markup) override { AppendWindows1252(m_bytes, markup); }
+    explicit DeviceOutput(QIODevice& device) : m_device(device) { m_buffer.reserve(BufferSize + 4096); }
+
+    void Append(QStringView markup) override
+    {
+        AppendWindows1252(m_buffer, markup);
+        if (m_buffer.size() >= BufferSize)
+            Flush();
+    }
+
+    void Flush()
+    {
+        if (m_device.write(m_buffer) != m_buffer.size())
+            throw Failure(QStringLiteral("Schreibfehler: %1").arg(m_device.errorString()));
+        m_buffer.resize(0);
+    }
 
 private:
-    QByteArray& m_bytes;
+    static constexpr qsizetype BufferSize = 1 << 20;
+    QIODevice& m_device;
+    QByteArray m_buffer;
 };
 
 }
 
+void WriteDocument(QIODevice& device, const clsFirma& firma)
+{
+    DeviceOutput out(device);
+    out.Append(QString::fromLatin1(DocumentHeaderLine));
+    out.Append(u"\r\n");
+    WriteCompanyMarkup(out, firma);
+    out.Append(u"\r\n");
+    out.Flush();
+}
+
 QByteArray DocumentFileBytes(const clsFirma& firma)
 {
-    QByteArray bytes = DocumentHeaderLine + "\r\n";
-    ByteOutput out(bytes);
-    WriteCompanyMarkup(out, firma);
-    bytes += "\r\n";
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    WriteDocument(buffer, firma);
     return bytes;
 }
 
@@ -59,7 +87,7 @@ QByteArray ReadDocumentFile(const QString& strFile)
     return bytes;
 }
 
-void WriteDocumentFile(const QString& strFile, const QByteArray& bytes)
+void SaveDocumentFile(const QString& strFile, const clsFirma& firma)
 {
     const QString shown = QDir::toNativeSeparators(strFile);
     const QFileInfo info(strFile);
@@ -70,6 +98,11 @@ void WriteDocumentFile(const QString& strFile, const QByteArray& bytes)
     QSaveFile file(strFile);
     if (!file.open(QIODevice::WriteOnly))
         throw Failure(QStringLiteral("Die Datei \"%1\" kann nicht angelegt werden: %2").arg(shown, file.errorString()));
-    if (file.write(bytes) != bytes.size() || !file.commit())
+    try {
+        WriteDocument(file, firma);
+    } catch (const Failure&) {
+        throw Failure(QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: %2").arg(shown, file.errorString()));
+    }
+    if (!file.commit())
         throw Failure(QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: %2").arg(shown, file.errorString()));
 }

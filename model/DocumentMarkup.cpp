@@ -70,12 +70,19 @@ class KeyCache
 public:
     const QString& Key(QStringView name)
     {
-        for (const auto& [known, key] : m_keys) {
-            if (known == name)
-                return key;
+        // Records mostly list their columns in the order of the one before,
+        // so the key after the last one found is tried first.
+        if (m_next < m_keys.size() && m_keys[m_next].first == name)
+            return m_keys[m_next++].second;
+        for (size_t i = 0; i < m_keys.size(); ++i) {
+            if (m_keys[i].first == name) {
+                m_next = i + 1;
+                return m_keys[i].second;
+            }
         }
         if (m_keys.size() < MaxKeys) {
             m_keys.emplace_back(name.toString(), UnescapeMarkup(name));
+            m_next = m_keys.size();
             return m_keys.back().second;
         }
         m_uncached = UnescapeMarkup(name);
@@ -84,7 +91,8 @@ public:
 
 private:
     static constexpr size_t MaxKeys = 64;
-    std::vector<std::pair<QString, QString>> m_keys;
+    std::vector<std::pair<QString, QString>> m_keys; // as written, as read
+    size_t m_next = 0;
     QString m_uncached;
 };
 

@@ -29,6 +29,7 @@ private slots:
     void valuesSurvive_data();
     void valuesSurvive();
     void deepNesting();
+    void refusedWriteFails();
 
 private:
     std::unique_ptr<MainWindowFixture> m_fixture;
@@ -254,6 +255,37 @@ void tst_DocumentReader::deepNesting()
     QCOMPARE(m_document->trvBaum->Nodes().Count(), Depth + 1);
     m_document->trvBaum->Nodes().Clear();
     firma.reset();
+}
+
+namespace {
+
+// A device that takes a number of bytes and then refuses, as a full disk does.
+class FullDevice final : public QIODevice
+{
+public:
+    explicit FullDevice(qint64 room) : m_room(room) { open(QIODevice::WriteOnly); }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char*, qint64 size) override
+    {
+        if (size > m_room)
+            return -1;
+        m_room -= size;
+        return size;
+    }
+
+private:
+    qint64 m_room;
+};
+
+}
+
+void tst_DocumentReader::refusedWriteFails()
+{
+    const FirmaRef firma = ReadDocument(FileBytes(TestDataFile(QStringLiteral("nested-special.xml"))));
+    FullDevice device(100);
+    QVERIFY_THROWS_EXCEPTION(Failure, WriteDocument(device, *firma));
 }
 
 ZIDEVAVI_TEST_MAIN(tst_DocumentReader)
