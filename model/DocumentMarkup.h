@@ -3,9 +3,9 @@
 #include "model/ColumnValue.h"
 #include "model/clsAdresse.h"
 
-class clsFirma;
-
 #include <QString>
+
+class clsFirma;
 
 // The element structure of document files, shared by the company and the
 // address records. Neither direction recurses per nesting level, so

@@ -43,6 +43,20 @@ bool WriteBytes(const QString& path, const QByteArray& bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
+QString FirstDifferentLine(const QByteArray& written, const QByteArray& expected)
+{
+    const QList<QByteArray> writtenLines = written.split('\n');
+    const QList<QByteArray> expectedLines = expected.split('\n');
+    for (qsizetype line = 0; line < std::max(writtenLines.size(), expectedLines.size()); ++line) {
+        const QByteArray is = writtenLines.value(line), should = expectedLines.value(line);
+        if (is != should || line >= writtenLines.size() || line >= expectedLines.size())
+            return QStringLiteral("line %1 differs: written \"%2\", expected \"%3\"")
+                .arg(QString::number(line + 1), QString::fromLatin1(is.toPercentEncoding(" <>/&'=?")),
+                     QString::fromLatin1(should.toPercentEncoding(" <>/&'=?")));
+    }
+    return QString();
+}
+
 QString TestDataFile(const QString& name)
 {
     return QStringLiteral(ZIDEVAVI_TEST_DATA "/") + name;

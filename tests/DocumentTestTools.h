@@ -16,5 +16,9 @@ FirmaRef ReadDocument(const QByteArray& bytes);
 QByteArray FileBytes(const QString& path);
 bool WriteBytes(const QString& path, const QByteArray& bytes);
 
+// Empty when both are the same bytes; otherwise names the first line that
+// differs, with both versions of it.
+QString FirstDifferentLine(const QByteArray& written, const QByteArray& expected);
+
 // The path of a file in tests/data.
 QString TestDataFile(const QString& name);
