@@ -1,5 +1,7 @@
 #include "model/clsAdresse.h"
 
+#include "model/DocumentMarkup.h"
+#include "model/NextID.h"
 #include "model/TreeDrawing.h"
 
 clsAdresse::~clsAdresse()
@@ -27,4 +29,18 @@ void ReleaseSubRecords(clsDictionary<AdresseRef>& dicAdressen)
                 pending.push_back(std::move(entry.second));
         }
     }
+}
+
+bool clsAdresse::LoadFromXML(const QString& strXML, qint32& intPos)
+{
+    m_dicSpalten.Assign(QStringLiteral("Node"), ColumnValue(NextID()));
+    ReadRecordMarkup(strXML, intPos, {m_dicSpalten, m_dicAdressen}, u"/Adresse");
+    return true;
+}
+
+QString clsAdresse::SaveToXML(QString& strXML) const
+{
+    TextOutput out(strXML);
+    WriteAddressMarkup(out, *this);
+    return strXML;
 }

@@ -23,6 +23,15 @@ public:
     // Adds this record's node as the last child of nodParentNode, then the
     // nodes of its sub-records, depth first.
     void ShowTree(clsTreeView& trvBaum, int nodParentNode);
+
+    // Reads this address from the prepared document text, starting just
+    // after its "<Adresse>" at intPos and leaving intPos just after its
+    // "</Adresse>"; its number and those of its sub-records come from
+    // NextID(). Throws a Failure for text that is no address.
+    bool LoadFromXML(const QString& strXML, qint32& intPos);
+    // Appends this address block, its sub-records nested inside it, to
+    // strXML and returns the result.
+    QString SaveToXML(QString& strXML) const;
 };
 
 using AdresseRef = std::shared_ptr<clsAdresse>;

@@ -66,6 +66,10 @@ public:
         return keys;
     }
 
+    // Makes room for count entries in all, for a caller that knows how many
+    // are coming.
+    void Reserve(qsizetype count) { m_entries.reserve(size_t(count)); }
+
     auto begin() const { return m_entries.begin(); }
     auto end() const { return m_entries.end(); }
 
@@ -78,7 +82,7 @@ public:
     }
 
 private:
-    static constexpr size_t IndexThreshold = 16;
+    static constexpr size_t IndexThreshold = 32;
 
     qsizetype IndexOf(const QString& key) const
     {

@@ -17,6 +17,14 @@ public:
 
     // Clears the tree and draws the whole document into it.
     void ShowTree(clsTreeView& trvBaum);
+
+    // Reads the company from the prepared document text: everything before
+    // the first "<Firma>" and after its "</Firma>" is ignored. Numbers the
+    // records with NextID(). Throws a Failure for text that is no document.
+    bool LoadFromXML(const QString& strXML);
+    // The company element, "<Firma> " to "</Firma> ", without the header
+    // line and without the line break after the end tag.
+    QString SaveToXML() const;
 };
 
 using FirmaRef = std::shared_ptr<clsFirma>;

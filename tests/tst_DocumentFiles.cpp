@@ -1,0 +1,183 @@
+// Opening and saving document files in a document window.
+#include "DocumentTestTools.h"
+#include "support/MainWindowFixture.h"
+#include "support/RecordingPrompt.h"
+#include "support/TestMain.h"
+
+#include "document/frmDocument.h"
+#include "model/clsTreeView.h"
+#include "platform/MousePointer.h"
+
+#include <QTemporaryDir>
+
+#include <memory>
+
+class tst_DocumentFiles : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void opensAndSavesUnchanged_data();
+    void opensAndSavesUnchanged();
+    void openDrawsTheTree();
+    void failedOpenKeepsTheDocument_data();
+    void failedOpenKeepsTheDocument();
+    void failedSaveKeepsTheFile();
+
+private:
+    QStringList TreeKeys() const;
+
+    std::unique_ptr<MainWindowFixture> m_fixture;
+    std::unique_ptr<RecordingPrompt> m_prompt;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    frmDocument* m_document = nullptr;
+};
+
+void tst_DocumentFiles::init()
+{
+    m_fixture = std::make_unique<MainWindowFixture>();
+    m_prompt = std::make_unique<RecordingPrompt>();
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_document = m_fixture->NewDocument();
+}
+
+void tst_DocumentFiles::cleanup()
+{
+    m_document = nullptr;
+    m_fixture.reset();
+    m_prompt.reset();
+    m_dir.reset();
+}
+
+QStringList tst_DocumentFiles::TreeKeys() const
+{
+    QStringList keys;
+    const TreeNodeModel& nodes = m_document->trvBaum->Nodes();
+    for (int node = 0; node < nodes.Count(); ++node)
+        keys.append(nodes.Key(node) + QLatin1Char('/') + nodes.Text(node));
+    return keys;
+}
+
+void tst_DocumentFiles::opensAndSavesUnchanged_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("records");
+    QTest::addColumn<bool>("nameAdded");
+    QTest::newRow("example") << "outlook-muster.xml" << 2 << false;
+    QTest::newRow("empty company") << "empty-company.xml" << 1 << true;
+    QTest::newRow("nested, escaped, outside the code page") << "nested-special.xml" << 5 << false;
+}
+
+void tst_DocumentFiles::opensAndSavesUnchanged()
+{
+    QFETCH(QString, file);
+    QFETCH(int, records);
+    QFETCH(bool, nameAdded);
+    const QString path = TestDataFile(file);
+    m_document->LoadDoc(path);
+    QCOMPARE(m_prompt->messages.size(), 0);
+    QCOMPARE(m_document->Caption(), path);
+    QCOMPARE(m_document->m_lngID, records);
+    QCOMPARE(m_document->trvBaum->Nodes().Count(), records);
+    QCOMPARE(CurrentMousePointer(), MousePointer::Default);
+
+    const QString saved = m_dir->filePath(QStringLiteral("gespeichert.xml"));
+    m_document->SaveDoc(saved);
+    QCOMPARE(m_prompt->messages.size(), 0);
+    QCOMPARE(m_document->Caption(), saved);
+    QCOMPARE(CurrentMousePointer(), MousePointer::Default);
+
+    // Drawing gives a record without "Name" an empty one, which is saved.
+    QByteArray expected = FileBytes(path);
+    if (nameAdded)
+        expected.replace("<Firma> \r\n", "<Firma> \r\n<Name></Name> \r\n");
+    const QString difference = FirstDifferentLine(FileBytes(saved), expected);
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
+}
+
+void tst_DocumentFiles::openDrawsTheTree()
+{
+    m_document->m_lngID = 41;
+    m_document->LoadDoc(TestDataFile(QStringLiteral("nested-special.xml")));
+    QCOMPARE(TreeKeys(), QStringList({"Node 1/Bau & Holz Söhne", "Node 2/a < b", "Node 3/Prüfer", "Node 4/",
+                                      "Node 5/  Leerzeichen  "}));
+    const TreeNodeModel& nodes = m_document->trvBaum->Nodes();
+    QCOMPARE(nodes.Parent(2), 1);
+    QCOMPARE(nodes.Parent(4), 0);
+    QCOMPARE(m_document->m_objFirma->m_dicAdressen.Find(QStringLiteral("2"))->get()->m_dicSpalten.Item(
+                 QStringLiteral("Strasse")),
+             ColumnValue(QStringLiteral("Haus A\r\nHaus B")));
+}
+
+void tst_DocumentFiles::failedOpenKeepsTheDocument_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("description");
+    QTest::newRow("missing file") << QByteArray() << "wurde nicht gefunden";
+    QTest::newRow("truncated") << QByteArray("<Firma> \r\n<Adresse> \r\n<Name>Mu") << "fehlt das Ende-Tag </Name>";
+    QTest::newRow("two addresses with one number")
+        << QByteArray("<Firma><Adresse><Node>5</Node></Adresse><Adresse><Node>5</Node></Adresse></Firma>")
+        << "bereits einem Element";
+    // Only the tree notices this one, after it was cleared for the new document.
+    QTest::newRow("an address numbered like the company")
+        << QByteArray("<Firma><Adresse><Node>1</Node></Adresse></Firma>") << "nicht eindeutig";
+}
+
+void tst_DocumentFiles::failedOpenKeepsTheDocument()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, description);
+    m_document->LoadDoc(TestDataFile(QStringLiteral("outlook-muster.xml")));
+    m_document->SetCaption(QStringLiteral("Document 1"));
+    const FirmaRef before = m_document->m_objFirma;
+    const QString recordsBefore = Dump(*before);
+    const QStringList treeBefore = TreeKeys();
+
+    const QString path = m_dir->filePath(QStringLiteral("kaputt.xml"));
+    if (!bytes.isEmpty())
+        QVERIFY(WriteBytes(path, bytes));
+    m_document->LoadDoc(path);
+
+    QCOMPARE(m_prompt->messages.size(), 1);
+    QCOMPARE(m_prompt->messages[0].title, QStringLiteral("Fehler in frmDocument.LoadDoc"));
+    QCOMPARE(m_prompt->messages[0].icon, Prompt::Icon::Critical);
+    QVERIFY2(m_prompt->messages[0].prompt.contains(description), qPrintable(m_prompt->messages[0].prompt));
+    QCOMPARE(m_document->m_objFirma, before);
+    QCOMPARE(Dump(*m_document->m_objFirma), recordsBefore);
+    QCOMPARE(m_document->m_lngID, 2);
+    QCOMPARE(TreeKeys(), treeBefore);
+    QCOMPARE(m_document->Caption(), QStringLiteral("Document 1"));
+    QCOMPARE(CurrentMousePointer(), MousePointer::Default);
+}
+
+void tst_DocumentFiles::failedSaveKeepsTheFile()
+{
+    const QString existing = m_dir->filePath(QStringLiteral("vorhanden.xml"));
+    QVERIFY(WriteBytes(existing, "alter Inhalt"));
+
+    // A window without a document fails before anything is written.
+    m_document->SaveDoc(existing);
+    QCOMPARE(FileBytes(existing), QByteArray("alter Inhalt"));
+
+    m_document->LoadDoc(TestDataFile(QStringLiteral("outlook-muster.xml")));
+    m_document->SetCaption(QStringLiteral("Document 1"));
+    m_document->SaveDoc(m_dir->filePath(QStringLiteral("fehlt/neu.xml")));
+    m_document->SaveDoc(m_dir->path());
+
+    QCOMPARE(m_prompt->messages.size(), 3);
+    for (const RecordingPrompt::Message& message : m_prompt->messages)
+        QCOMPARE(message.title, QStringLiteral("Fehler in frmDocument.SaveDoc"));
+    QCOMPARE(m_document->Caption(), QStringLiteral("Document 1"));
+    QCOMPARE(CurrentMousePointer(), MousePointer::Default);
+
+    // Nothing is left blocked: the next save goes through.
+    m_document->SaveDoc(existing);
+    QCOMPARE(m_prompt->messages.size(), 3);
+    QCOMPARE(FileBytes(existing), FileBytes(TestDataFile(QStringLiteral("outlook-muster.xml"))));
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList({"vorhanden.xml"}));
+}
+
+ZIDEVAVI_TEST_MAIN(tst_DocumentFiles)
+#include "tst_DocumentFiles.moc"
