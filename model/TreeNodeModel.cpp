@@ -87,8 +87,11 @@ const std::vector<int>& TreeNodeModel::ChildrenOf(int node) const
 
 int TreeNodeModel::ShownImage(int node) const
 {
+    // A leaf can be marked expanded (the view's expand-all does), but only a
+    // node that shows children shows its expanded image.
     const Node& n = m_nodes[size_t(node)];
-    return n.expanded && n.expandedImage > 0 ? n.expandedImage : n.image;
+    const bool open = n.expanded && !n.children.empty();
+    return open && n.expandedImage > 0 ? n.expandedImage : n.image;
 }
 
 QModelIndex TreeNodeModel::index(int row, int column, const QModelIndex& parent) const

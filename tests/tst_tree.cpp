@@ -137,6 +137,13 @@ private slots:
         QCOMPARE(nodes.ShownImage(node), TreeImage::OpenBook);
         tree.collapse(nodes.IndexOf(node));
         QCOMPARE(nodes.ShownImage(node), TreeImage::ClosedBook);
+
+        // Expanding everything leaves the page on an address without sub-records.
+        QTest::keyClick(&tree, Qt::Key_Asterisk);
+        tree.expandAll();
+        const int leaf = nodes.FindKey(QStringLiteral("Node 3"));
+        tree.expand(nodes.IndexOf(leaf));
+        QCOMPARE(nodes.ShownImage(leaf), TreeImage::Page);
     }
 };
 
