@@ -26,6 +26,8 @@ public:
             dialog.setFileMode(QFileDialog::ExistingFile);
         }
         dialog.setDefaultSuffix(request.defaultSuffix);
+        // A file type shows its label as written, without the patterns added to it.
+        dialog.setOption(QFileDialog::HideNameFilterDetails);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return QString();
         return dialog.selectedFiles().constFirst();
