@@ -5,7 +5,7 @@
 //   build/bench/bench_contact_import [cards]
 #include "document/frmDocument.h"
 #include "model/clsTreeView.h"
-#include "platform/Prompt.h"
+#include "PrintingPrompt.h"
 #include "shell/Application.h"
 #include "shell/basMain.h"
 #include "shell/frmMain.h"
@@ -20,19 +20,6 @@
 #include <vector>
 
 namespace {
-
-// A failure must show up in the output, not wait for a click.
-class PrintingPrompt final : public Prompt
-{
-public:
-    void MsgBox(QWidget*, const QString& prompt, const QString& title, Icon) override
-    {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(prompt));
-        failed = true;
-    }
-    QString AskFileName(QWidget*, const FileRequest&) override { return QString(); }
-    bool failed = false;
-};
 
 const char* const FamilyNames[] = {"Müller", "Schmidt", "Schneider", "Fischer", "Weber", "Meyer", "Wagner", "Becker",
                                    "Schulz", "Hoffmann", "Schäfer", "Koch", "Bauer", "Richter", "Klein", "Wolf"};
@@ -73,7 +60,6 @@ int main(int argc, char* argv[])
     }
 
     PrintingPrompt prompt;
-    SetPrompt(&prompt);
     frmMain main;
     g_frmMain = &main;
     main.show();
@@ -90,7 +76,6 @@ int main(int argc, char* argv[])
             return 1;
         main.mnuFileClose_Click();
     }
-    SetPrompt(nullptr);
 
     std::sort(milliseconds.begin(), milliseconds.end());
     std::printf("Import of %d cards (read, sort, draw): best %.0f ms, median %.0f ms, worst %.0f ms over %d runs\n",

@@ -7,7 +7,7 @@
 #include "model/CodePage1252.h"
 #include "model/DocumentFile.h"
 #include "model/clsTreeView.h"
-#include "platform/Prompt.h"
+#include "PrintingPrompt.h"
 #include "shell/Application.h"
 #include "shell/basMain.h"
 #include "shell/frmMain.h"
@@ -22,19 +22,6 @@
 #include <cstdio>
 
 namespace {
-
-// Failures are printed, not shown in a message box that would wait.
-class PrintingPrompt final : public Prompt
-{
-public:
-    void MsgBox(QWidget*, const QString& prompt, const QString& title, Icon) override
-    {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(prompt));
-        failed = true;
-    }
-    QString AskFileName(QWidget*, const FileRequest&) override { return {}; }
-    bool failed = false;
-};
 
 const char* const Columns[20] = {"Typ", "Anrede", "Titel", "Name", "Vorname", "Name2", "Name3",
                                  "Abteilung", "Funktion", "Strasse", "PLZ", "Ort", "Land", "Telefon",
@@ -154,7 +141,6 @@ int main(int argc, char* argv[])
     QStandardPaths::setTestModeEnabled(true);
     Application app(argc, argv);
     PrintingPrompt prompt;
-    SetPrompt(&prompt);
 
     QList<int> counts;
     for (const QString& arg : app.arguments().mid(1))
