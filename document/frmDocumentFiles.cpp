@@ -13,7 +13,7 @@ void frmDocument::LoadDoc(const QString& strFile)
     // once the whole file was read and drawn: a failed open keeps an
     // unsaved import.
     const qint32 previousID = m_lngID;
-    bool treeRedrawn = false;
+    bool drawingStarted = false;
     try {
         SetMousePointer(MousePointer::Hourglass);
         m_lngID = 0;
@@ -21,14 +21,14 @@ void frmDocument::LoadDoc(const QString& strFile)
         // The file's bytes are let go before the records are built.
         const QString text = DocumentFileText(ReadDocumentFile(strFile));
         firma->LoadFromXML(text);
-        treeRedrawn = true;
+        drawingStarted = true;
         firma->ShowTree(*trvBaum);
         m_objFirma = std::move(firma);
         SetCaption(strFile);
         SetMousePointer(MousePointer::Default);
     } catch (...) {
         m_lngID = previousID;
-        if (treeRedrawn)
+        if (drawingStarted)
             RedrawTree();
         SetMousePointer(MousePointer::Default);
         ShowError(objectName(), QStringLiteral("LoadDoc"));
