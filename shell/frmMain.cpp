@@ -125,8 +125,6 @@ void frmMain::CreateMenus()
             if (entry.shortcut)
                 action->setShortcut(QKeySequence(QString::fromLatin1(entry.shortcut)));
             const auto command = entry.command;
-            if (!command)
-                break;
             connect(action, &QAction::triggered, this, [this, name, command] {
                 RunCommand(objectName(), name + QStringLiteral("_Click"), [this, command] { (this->*command)(); });
             });
