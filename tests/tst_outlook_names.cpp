@@ -1,0 +1,44 @@
+// FullName and LastFirstSpaceOnly formed from name parts as Outlook forms them.
+#include "support/TestMain.h"
+
+#include "platform/OutlookNames.h"
+
+class TestOutlookNames : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void names_data()
+    {
+        QTest::addColumn<QStringList>("parts"); // title, first, middle, last, suffix, company
+        QTest::addColumn<QString>("fullName");
+        QTest::addColumn<QString>("lastFirst");
+        QTest::newRow("western: LastFirstSpaceOnly empty")
+            << QStringList{u"Herr"_qs, u"Max"_qs, u"Anderer"_qs, u"Mustermann"_qs, u"sen."_qs, u"Muster AG"_qs}
+            << u"Herr Max Anderer Mustermann sen."_qs << QString();
+        QTest::newRow("empty and blank parts left out")
+            << QStringList{QString(), u" Erika "_qs, u"  "_qs, u"Musterfrau"_qs, QString(), QString()}
+            << u"Erika Musterfrau"_qs << QString();
+        QTest::newRow("Japanese: last name first")
+            << QStringList{QString(), u"太郎"_qs, QString(), u"山田"_qs, QString(), QString()} << u"太郎 山田"_qs
+            << u"山田 太郎"_qs;
+        QTest::newRow("Korean company only marks the contact")
+            << QStringList{QString(), u"Min"_qs, QString(), u"Kim"_qs, QString(), u"삼성"_qs} << u"Min Kim"_qs
+            << u"Kim Min"_qs;
+        QTest::newRow("company only: no name at all")
+            << QStringList{QString(), QString(), QString(), QString(), QString(), u"Muster AG"_qs} << QString()
+            << QString();
+    }
+
+    void names()
+    {
+        QFETCH(QStringList, parts);
+        QFETCH(QString, fullName);
+        QFETCH(QString, lastFirst);
+        QCOMPARE(OutlookFullName(parts[0], parts[1], parts[2], parts[3], parts[4]), fullName);
+        QCOMPARE(OutlookLastFirstSpaceOnly(parts[1], parts[2], parts[3], parts[4], parts[5]), lastFirst);
+    }
+};
+
+ZIDEVAVI_TEST_MAIN(TestOutlookNames)
+#include "tst_outlook_names.moc"
