@@ -188,6 +188,15 @@ private slots:
         QCOMPARE(Stored("MainWidth"), width);
     }
 
+    // Twips rounded to whole pixels must not creep from run to run.
+    void untouchedWindowStoresThePlacementItLoaded()
+    {
+        for (int run = 0; run < 2; ++run)
+            MainWindowFixture fixture;
+        const QStringList stored = {Stored("MainLeft"), Stored("MainTop"), Stored("MainWidth"), Stored("MainHeight")};
+        QCOMPARE(stored, QStringList({"1000", "1000", "6500", "6500"}));
+    }
+
     void nothingIsStoredWhileMinimized()
     {
         SaveSetting(App, Section, QStringLiteral("MainLeft"), QStringLiteral("1234"));
