@@ -1,5 +1,6 @@
 #include "document/frmDocument.h"
 
+#include "document/TextField.h"
 #include "model/Failure.h"
 #include "model/TreeDrawing.h"
 #include "model/clsTreeView.h"
@@ -89,7 +90,7 @@ void frmDocument::CreateControls()
         label->setObjectName(QString::fromLatin1(spec.labelName));
         label->setGeometry(TwipsRect(spec.labelLeft, spec.top + LabelDrop, LabelWidth, LabelHeight));
 
-        auto* field = new QLineEdit(this);
+        auto* field = new TextField(this);
         field->setObjectName(QString::fromLatin1(spec.fieldName));
         field->setGeometry(TwipsRect(spec.fieldLeft, spec.top, FieldWidth, FieldHeight));
         m_fieldsByName.insert(field->objectName().toLower(), field);
