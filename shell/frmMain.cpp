@@ -93,6 +93,9 @@ frmMain::frmMain()
 
     m_mdiArea = new QMdiArea(this);
     m_mdiArea->setBackground(palette().brush(QPalette::Dark));
+    // A document window that reaches beyond the workspace stays reachable.
+    m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_mdiArea);
 
     CreateMenus();

@@ -19,6 +19,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QSettings>
 #include <QToolBar>
 
@@ -151,6 +152,14 @@ private slots:
         QCOMPARE(third->Caption(), QStringLiteral("Document 3"));
         QCOMPARE(fixture.main()->ActiveForm(), third);
         QCOMPARE(third->m_lngID, 0);
+    }
+
+    // The default main window is narrower than a document window.
+    void workspaceScrollsToADocumentBeyondIt()
+    {
+        MainWindowFixture fixture;
+        fixture.NewDocument();
+        QTRY_VERIFY(fixture.main()->MdiArea()->horizontalScrollBar()->isVisible());
     }
 
     void closingTheMainWindowClosesEveryDocument()
