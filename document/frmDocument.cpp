@@ -81,6 +81,7 @@ void frmDocument::CreateControls()
 {
     trvBaum = new clsTreeView(this);
     trvBaum->setObjectName(QStringLiteral("trvBaum"));
+    trvBaum->setAccessibleName(QStringLiteral("Adressen"));
     trvBaum->setGeometry(TwipsRect(120, 120, 4815, 5295));
     trvBaum->Nodes().SetImageList(TreeImages());
     connect(trvBaum, &clsTreeView::Click, this, &frmDocument::trvBaum_Click);
@@ -93,6 +94,8 @@ void frmDocument::CreateControls()
         auto* field = new TextField(this);
         field->setObjectName(QString::fromLatin1(spec.fieldName));
         field->setGeometry(TwipsRect(spec.fieldLeft, spec.top, FieldWidth, FieldHeight));
+        // Screen readers announce the field by its label's caption.
+        label->setBuddy(field);
         m_fieldsByName.insert(field->objectName().toLower(), field);
     }
 

@@ -150,7 +150,8 @@ void frmMain::CreateToolBar()
             continue;
         }
         const QString key = QString::fromUtf8(button.key);
-        QAction* action = tbToolBar->addAction(ToolbarIcon(QString::fromLatin1(button.image)), QString());
+        // Shown as its image alone; the text names the button to screen readers.
+        QAction* action = tbToolBar->addAction(ToolbarIcon(QString::fromLatin1(button.image)), key);
         action->setObjectName(QStringLiteral("tb") + QString::fromLatin1(button.image));
         action->setData(key);
         action->setToolTip(QString::fromUtf8(button.tooltip));

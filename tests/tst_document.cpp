@@ -6,6 +6,7 @@
 #include "model/clsTreeView.h"
 #include "platform/Twips.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -35,6 +36,11 @@ FirmaRef SampleDocument()
     firma->m_dicAdressen.Add(QStringLiteral("2"), muster);
     firma->m_dicAdressen.Add(QStringLiteral("5"), kurz);
     return firma;
+}
+
+QString AccessibleName(QWidget* widget)
+{
+    return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
 }
 
 QString Field(frmDocument& document, const char* name)
@@ -90,6 +96,21 @@ private slots:
         QCOMPARE(m_document->findChild<QLabel*>("Label12")->geometry().topLeft(),
                  TwipsRect(8160, 525, 1, 1).topLeft());
         QCOMPARE(m_document->findChildren<QLineEdit*>().size(), 20);
+    }
+
+    // Screen readers announce each field by its label's caption.
+    void fieldsAndTreeHaveAccessibleNames()
+    {
+        const char* const captions[][2] = {
+            {"txtTyp", "Adresstyp"}, {"txtAnrede", "Anrede"}, {"txtName", "Name/Firma"}, {"txtName2", "Name 2"},
+            {"txtName3", "Name 3"}, {"txtAbteilung", "Abteilung"}, {"txtStrasse", "Strasse"}, {"txtPLZ", "PLZ"},
+            {"txtLand", "Land"}, {"txtTelefon", "Telefon"}, {"txtTelefon2", "Telefon 2"}, {"txtEmail", "Email"},
+            {"txtKennzeichen", "Kennzeichen"}, {"txtTitel", "Titel"}, {"txtVorname", "Vorname"},
+            {"txtFunktion", "Funktion"}, {"txtOrt", "Ort"}, {"txtFax", "Fax"}, {"txtMobiltelefon", "Mobiltelefon"},
+            {"txtInternet", "Internet"}};
+        for (const auto& [field, caption] : captions)
+            QCOMPARE(AccessibleName(m_document->findChild<QLineEdit*>(field)), QString::fromUtf8(caption));
+        QCOMPARE(AccessibleName(m_document->trvBaum), QStringLiteral("Adressen"));
     }
 
     void tabOrderRunsFromTheTreeThroughTheFields()

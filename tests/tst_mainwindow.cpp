@@ -14,6 +14,7 @@
 #include "shell/StatusBar.h"
 #include "shell/frmMain.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -22,6 +23,7 @@
 #include <QScrollBar>
 #include <QSettings>
 #include <QToolBar>
+#include <QToolButton>
 
 namespace {
 
@@ -118,16 +120,22 @@ private slots:
     {
         MainWindowFixture fixture;
         QStringList buttons;
-        for (QAction* action : fixture.main()->findChild<QToolBar*>("tbToolBar")->actions()) {
+        auto* toolbar = fixture.main()->findChild<QToolBar*>("tbToolBar");
+        for (QAction* action : toolbar->actions()) {
             if (action->isSeparator()) {
                 buttons.append(QStringLiteral("-"));
                 continue;
             }
             QVERIFY(!action->icon().isNull());
-            buttons.append(action->data().toString() + QLatin1Char('/') + action->toolTip());
+            QWidget* button = toolbar->widgetForAction(action);
+            QCOMPARE(qobject_cast<QToolButton*>(button)->toolButtonStyle(), Qt::ToolButtonIconOnly);
+            const QString accessibleName = QAccessible::queryAccessibleInterface(button)->text(QAccessible::Name);
+            buttons.append(action->data().toString() + QLatin1Char('/') + action->toolTip() + QLatin1Char('/')
+                           + accessibleName);
         }
-        QCOMPARE(buttons, QStringList({"Öffnen/Öffnen", "Speichern/Speichern", "-", "Ausschneiden/Ausschneiden",
-                                       "Kopieren/Kopieren", "Einfügen/Einfügen"}));
+        QCOMPARE(buttons, QStringList({"Öffnen/Öffnen/Öffnen", "Speichern/Speichern/Speichern", "-",
+                                       "Ausschneiden/Ausschneiden/Ausschneiden", "Kopieren/Kopieren/Kopieren",
+                                       "Einfügen/Einfügen/Einfügen"}));
     }
 
     void statusBarShowsStatusDateAndTime()
