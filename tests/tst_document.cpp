@@ -1,10 +1,10 @@
 // The document window: its layout, the tree click and the detail fields.
 #include "RecordingPrompt.h"
 #include "TestMain.h"
+#include "WindowLayout.h"
 
 #include "document/frmDocument.h"
 #include "model/clsTreeView.h"
-#include "platform/Twips.h"
 
 #include <QAccessible>
 #include <QLabel>
@@ -85,17 +85,39 @@ private slots:
 
     void cleanup() { m_document.reset(); }
 
+    void layoutFollowsTheTwipMeasures_data()
+    {
+        QTest::addColumn<qreal>("pointSize");
+        for (qreal size : {7.0, 9.0, 14.0})
+            QTest::addRow("%g pt", size) << size;
+    }
+
+    // The window keeps the system's font and draws its whole twip layout for
+    // it: proportions as designed, and every caption with a gap before its field.
     void layoutFollowsTheTwipMeasures()
     {
-        QCOMPARE(m_document->size(), QSize(TwipsToPixelsX(11355), TwipsToPixelsY(5565)));
-        QCOMPARE(m_document->trvBaum->geometry(), TwipsRect(120, 120, 4815, 5295));
-        QCOMPARE(m_document->findChild<QLineEdit*>("txtTitel")->geometry(), TwipsRect(9120, 480, 2000, 285));
-        QCOMPARE(m_document->findChild<QLineEdit*>("txtKennzeichen")->geometry(), TwipsRect(6000, 4440, 2000, 285));
-        QCOMPARE(m_document->findChild<QLabel*>("lblName")->text(), QStringLiteral("Anrede"));
-        QCOMPARE(m_document->findChild<QLabel*>("Label23")->text(), QStringLiteral("Internet"));
-        QCOMPARE(m_document->findChild<QLabel*>("Label12")->geometry().topLeft(),
-                 TwipsRect(8160, 525, 1, 1).topLeft());
-        QCOMPARE(m_document->findChildren<QLineEdit*>().size(), 20);
+        QFETCH(qreal, pointSize);
+        ApplicationFont systemFont(pointSize);
+        frmDocument document;
+        QCOMPARE(document.font().pointSizeF(), pointSize);
+
+        const DesignScale design(&document, QSize(11355, 5565));
+        QVERIFY(design.KeepsProportions());
+        QVERIFY(NearlyEqual(document.trvBaum->geometry(), design.Rect(120, 120, 4815, 5295)));
+        QVERIFY(NearlyEqual(document.findChild<QLineEdit*>("txtTitel")->geometry(), design.Rect(9120, 480, 2000, 285)));
+        QVERIFY(NearlyEqual(document.findChild<QLineEdit*>("txtKennzeichen")->geometry(),
+                            design.Rect(6000, 4440, 2000, 285)));
+        QCOMPARE(document.findChild<QLabel*>("lblName")->text(), QStringLiteral("Anrede"));
+        QCOMPARE(document.findChild<QLabel*>("Label23")->text(), QStringLiteral("Internet"));
+        QCOMPARE(document.findChildren<QLineEdit*>().size(), 20);
+
+        for (const QLabel* label : document.findChildren<QLabel*>()) {
+            const QFontMetrics metrics = label->fontMetrics();
+            const int captionEnd = label->x() + metrics.horizontalAdvance(label->text()) + metrics.averageCharWidth();
+            QVERIFY2(captionEnd <= label->buddy()->x(), qPrintable(label->text()));
+            QVERIFY2(label->buddy()->height() >= label->buddy()->minimumSizeHint().height(), qPrintable(label->text()));
+        }
+        QCOMPARE(CutOffTexts(&document).join(u' '), QString());
     }
 
     // Screen readers announce each field by its label's caption.
