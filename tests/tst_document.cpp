@@ -178,6 +178,17 @@ private slots:
         QCOMPARE(Field(*m_document, "txtKennzeichen"), QStringLiteral("K1"));
     }
 
+    // The addresses can be read without a mouse.
+    void arrowKeysShowTheAddressAsAClickDoes()
+    {
+        ClickNode(QStringLiteral("Node 4"));
+        QTest::keyClick(m_document->trvBaum, Qt::Key_Down);
+        QCOMPARE(Field(*m_document, "txtName"), QStringLiteral("Kurz"));
+        QTest::keyClick(m_document->trvBaum, Qt::Key_Up);
+        QCOMPARE(Field(*m_document, "txtName"), QStringLiteral("Enkel"));
+        QCOMPARE(m_document->m_objAktAdresse->m_dicSpalten.Item(QStringLiteral("Node")).Text(), QStringLiteral("4"));
+    }
+
     void clickOnRootChangesNoFieldButTheCurrentAddress()
     {
         ClickNode(QStringLiteral("Node 2"));
