@@ -46,9 +46,7 @@ void tst_About::showsProgramAndVersion()
 
 void tst_About::layoutGrowsWithTheSystemFont_data()
 {
-    QTest::addColumn<qreal>("pointSize");
-    for (qreal size : {7.0, 9.0, 14.0})
-        QTest::addRow("%g pt", size) << size;
+    AddSystemFontRows();
 }
 
 void tst_About::layoutGrowsWithTheSystemFont()

@@ -85,12 +85,7 @@ private slots:
 
     void cleanup() { m_document.reset(); }
 
-    void layoutFollowsTheTwipMeasures_data()
-    {
-        QTest::addColumn<qreal>("pointSize");
-        for (qreal size : {7.0, 9.0, 14.0})
-            QTest::addRow("%g pt", size) << size;
-    }
+    void layoutFollowsTheTwipMeasures_data() { AddSystemFontRows(); }
 
     // The window keeps the system's font and draws its whole twip layout for
     // it: proportions as designed, and every caption with a gap before its field.

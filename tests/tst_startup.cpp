@@ -33,12 +33,7 @@ private slots:
         QVERIFY(!splash.findChild<QLabel*>("picLogo")->pixmap().isNull());
     }
 
-    void splashLayoutGrowsWithTheSystemFont_data()
-    {
-        QTest::addColumn<qreal>("pointSize");
-        for (qreal size : {7.0, 9.0, 14.0})
-            QTest::addRow("%g pt", size) << size;
-    }
+    void splashLayoutGrowsWithTheSystemFont_data() { AddSystemFontRows(); }
 
     void splashLayoutGrowsWithTheSystemFont()
     {
@@ -47,6 +42,7 @@ private slots:
         frmSplash splash;
         const DesignScale design(&splash, QSize(7455, 4710));
         QVERIFY(design.KeepsProportions());
+        // Within its frame, which stands 45 twips from the left.
         QVERIFY(NearlyEqual(splash.findChild<QLabel*>("Picture1")->geometry(), design.Rect(3960 - 45, 600, 2895, 615)));
         QCOMPARE(CutOffTexts(&splash).join(u' '), QString());
         // The fonts the design gives in points grow with the layout.

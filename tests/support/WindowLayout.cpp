@@ -3,6 +3,14 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
+
+void AddSystemFontRows()
+{
+    QTest::addColumn<qreal>("pointSize");
+    for (qreal size : {7.0, 9.0, 14.0})
+        QTest::addRow("%g pt", size) << size;
+}
 
 ApplicationFont::ApplicationFont(qreal pointSize)
     : m_saved(QApplication::font())

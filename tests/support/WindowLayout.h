@@ -6,6 +6,9 @@
 
 class QWidget;
 
+// Data rows of a column "pointSize": a small, the usual and a large system font.
+void AddSystemFontRows();
+
 // Sets the application's font for the lifetime of the object.
 class ApplicationFont
 {
