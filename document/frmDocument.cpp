@@ -81,7 +81,7 @@ void frmDocument::CreateControls()
     // Each caption needs room up to its field, with a gap before it.
     TwipLayout layout(font());
     for (const DetailField& spec : DetailFields)
-        layout.MakeRoom(font(), QString::fromUtf8(spec.caption), spec.fieldLeft - spec.labelLeft, 1);
+        layout.MakeRoom(QString::fromUtf8(spec.caption), spec.fieldLeft - spec.labelLeft, 1);
     setFixedSize(layout.Size(11355, 5565));
 
     trvBaum = new clsTreeView(this);

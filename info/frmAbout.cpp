@@ -77,22 +77,22 @@ frmAbout::frmAbout(QWidget* owner)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("Info Zidevavi"));
-    const QString description =
-        QStringLiteral("Bereitet Adressen für den Import in das Online-Adress-Verwaltungstool Rorozada vor.");
     const QString okCaption = QStringLiteral("OK");
     const QString sysInfoCaption = QStringLiteral("&System-Info...");
     TwipLayout layout(font());
-    layout.MakeRoom(font(), QCoreApplication::applicationName(), 975, 1);
-    layout.MakeRoom(font(), VersionText(), 4092, 1);
-    layout.MakeRoom(font(), okCaption, 1467, 2);
-    layout.MakeRoom(font(), QString(sysInfoCaption).remove(QLatin1Char('&')), 1452, 2);
+    layout.MakeRoom(QCoreApplication::applicationName(), 975, 1);
+    layout.MakeRoom(VersionText(), 4092, 1);
+    layout.MakeRoom(okCaption, 1467, 2);
+    layout.MakeRoom(QString(sysInfoCaption).remove(QLatin1Char('&')), 1452, 2);
     setFixedSize(layout.Size(5865, 3630));
 
     AddPicture(this, "picIcon", layout.Rect(240, 240, 540, 540), LogoPicture);
     AddPicture(this, "Picture1", layout.Rect(2760, 120, 2895, 615), BannerPicture);
     lblTitle = AddLabel(this, "lblTitle", QString(), layout.Rect(1050, 240, 975, 240));
     lblVersion = AddLabel(this, "lblVersion", QString(), layout.Rect(1050, 780, 4092, 225));
-    AddLabel(this, "lblDescription", description, layout.Rect(1050, 1125, 4092, 1170));
+    AddLabel(this, "lblDescription",
+             QStringLiteral("Bereitet Adressen für den Import in das Online-Adress-Verwaltungstool Rorozada vor."),
+             layout.Rect(1050, 1125, 4092, 1170));
     new EtchedLine(this, layout);
     AddLabel(this, "lblDisclaimer", QString(), layout.Rect(255, 2625, 3870, 825));
 

@@ -14,7 +14,7 @@ frmSplash::frmSplash(QWidget* parent)
     setObjectName(QStringLiteral("frmSplash"));
     setWindowTitle(QStringLiteral("Zidevavi"));
     TwipLayout layout(font());
-    layout.MakeRoom(font(), VersionText(), 2655, 1);
+    layout.MakeRoom(VersionText(), 2655, 1);
     setFixedSize(layout.Size(7455, 4710));
 
     auto* fraMainFrame = new QFrame(this);

@@ -1,6 +1,5 @@
 #include "platform/QtDialogs.h"
 
-#include <QApplication>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QGridLayout>

@@ -1,6 +1,5 @@
 #include "platform/Twips.h"
 
-#include <QFont>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QScreen>
@@ -51,13 +50,14 @@ double PixelsToTwipsY(int pixels)
 }
 
 TwipLayout::TwipLayout(const QFont& font)
-    : m_scale(QFontMetricsF(font).height() / (DesignLineHeightTwips * DpiY() / TwipsPerInch))
+    : m_font(font)
+    , m_scale(QFontMetricsF(font).height() / (DesignLineHeightTwips * DpiY() / TwipsPerInch))
 {
 }
 
-void TwipLayout::MakeRoom(const QFont& font, const QString& text, double roomTwips, int gaps)
+void TwipLayout::MakeRoom(const QString& text, double roomTwips, int gaps)
 {
-    const QFontMetricsF metrics(font);
+    const QFontMetricsF metrics(m_font);
     const double needed = metrics.horizontalAdvance(text) + gaps * metrics.averageCharWidth();
     m_scale = std::max(m_scale, needed / (roomTwips * DpiX() / TwipsPerInch));
 }

@@ -1,9 +1,7 @@
 #pragma once
 
+#include <QFont>
 #include <QRect>
-
-class QFont;
-class QString;
 
 // Window and control measures are given in twips, 1440 to the inch, and
 // become pixels through the screen's logical resolution.
@@ -22,11 +20,10 @@ class TwipLayout
 public:
     explicit TwipLayout(const QFont& font);
 
-    // Grows the layout until text in font fits into a room roomTwips wide
-    // with gaps of an average character's width beside it.
-    void MakeRoom(const QFont& font, const QString& text, double roomTwips, int gaps);
+    // Grows the layout until text in the font fits into a room roomTwips
+    // wide with gaps of an average character's width beside it.
+    void MakeRoom(const QString& text, double roomTwips, int gaps);
 
-    double Scale() const { return m_scale; }
     int X(double twips) const;
     int Y(double twips) const;
     QRect Rect(int left, int top, int width, int height) const;
@@ -35,5 +32,6 @@ public:
     QFont Scaled(QFont font) const;
 
 private:
+    QFont m_font;
     double m_scale = 1.0;
 };

@@ -102,6 +102,7 @@ private slots:
         QVERIFY(NearlyEqual(document.findChild<QLineEdit*>("txtTitel")->geometry(), design.Rect(9120, 480, 2000, 285)));
         QVERIFY(NearlyEqual(document.findChild<QLineEdit*>("txtKennzeichen")->geometry(),
                             design.Rect(6000, 4440, 2000, 285)));
+        QVERIFY(NearlyEqual(document.findChild<QLabel*>("Label12")->geometry(), design.Rect(8160, 525, 945, 255)));
         QCOMPARE(document.findChild<QLabel*>("lblName")->text(), QStringLiteral("Anrede"));
         QCOMPARE(document.findChild<QLabel*>("Label23")->text(), QStringLiteral("Internet"));
         QCOMPARE(document.findChildren<QLineEdit*>().size(), 20);
