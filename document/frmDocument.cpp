@@ -1,5 +1,6 @@
 #include "document/frmDocument.h"
 
+#include "document/TextField.h"
 #include "model/Failure.h"
 #include "model/TreeDrawing.h"
 #include "model/clsTreeView.h"
@@ -72,30 +73,36 @@ frmDocument::frmDocument(QWidget* parent)
     setObjectName(QStringLiteral("frmDocument"));
     setWindowTitle(QStringLiteral("frmDocument"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(TwipsToPixelsX(11355), TwipsToPixelsY(5565));
     CreateControls();
 }
 
 void frmDocument::CreateControls()
 {
+    // Each caption needs room up to its field, with a gap before it.
+    TwipLayout layout(font());
+    for (const DetailField& spec : DetailFields)
+        layout.MakeRoom(QString::fromUtf8(spec.caption), spec.fieldLeft - spec.labelLeft, 1);
+    setFixedSize(layout.Size(11355, 5565));
+
     trvBaum = new clsTreeView(this);
     trvBaum->setObjectName(QStringLiteral("trvBaum"));
-    trvBaum->setGeometry(TwipsRect(120, 120, 4815, 5295));
+    trvBaum->setAccessibleName(QStringLiteral("Adressen"));
+    trvBaum->setGeometry(layout.Rect(120, 120, 4815, 5295));
     trvBaum->Nodes().SetImageList(TreeImages());
     connect(trvBaum, &clsTreeView::Click, this, &frmDocument::trvBaum_Click);
 
     for (const DetailField& spec : DetailFields) {
         auto* label = new QLabel(QString::fromUtf8(spec.caption), this);
         label->setObjectName(QString::fromLatin1(spec.labelName));
-        label->setGeometry(TwipsRect(spec.labelLeft, spec.top + LabelDrop, LabelWidth, LabelHeight));
+        label->setGeometry(layout.Rect(spec.labelLeft, spec.top + LabelDrop, LabelWidth, LabelHeight));
 
-        auto* field = new QLineEdit(this);
+        auto* field = new TextField(this);
         field->setObjectName(QString::fromLatin1(spec.fieldName));
-        field->setGeometry(TwipsRect(spec.fieldLeft, spec.top, FieldWidth, FieldHeight));
+        field->setGeometry(layout.Rect(spec.fieldLeft, spec.top, FieldWidth, FieldHeight));
+        // Screen readers announce the field by its label's caption.
+        label->setBuddy(field);
         m_fieldsByName.insert(field->objectName().toLower(), field);
     }
-
-    FitFontToLabels();
 
     QWidget* previous = trvBaum;
     for (const char* name : TabOrderAfterTree) {
@@ -103,28 +110,6 @@ void frmDocument::CreateControls()
         setTabOrder(previous, next);
         previous = next;
     }
-}
-
-// The measures were laid out for a small dialog font; with a wider desktop
-// font the longest captions would be cut off, so the window's font shrinks
-// until every caption fits its label.
-void frmDocument::FitFontToLabels()
-{
-    const int available = TwipsToPixelsX(LabelWidth);
-    QFont fitted = font();
-    qreal size = std::min<qreal>(fitted.pointSizeF(), 8.0);
-    auto widest = [&] {
-        fitted.setPointSizeF(size);
-        const QFontMetrics metrics(fitted);
-        int width = 0;
-        for (const DetailField& spec : DetailFields)
-            width = std::max(width, metrics.horizontalAdvance(QString::fromUtf8(spec.caption)));
-        return width;
-    };
-    while (size > 6.0 && widest() > available)
-        size -= 0.5;
-    fitted.setPointSizeF(size);
-    setFont(fitted);
 }
 
 QLineEdit* frmDocument::FieldForColumn(const QString& key) const

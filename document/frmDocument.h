@@ -46,7 +46,6 @@ public:
 
 private:
     void CreateControls();
-    void FitFontToLabels();
     QLineEdit* FieldForColumn(const QString& key) const;
     void trvBaum_Click();
     void ImportContacts(const QString& strSource);

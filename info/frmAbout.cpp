@@ -17,12 +17,12 @@ namespace {
 class EtchedLine final : public QWidget
 {
 public:
-    explicit EtchedLine(QWidget* parent) : QWidget(parent)
+    EtchedLine(QWidget* parent, const TwipLayout& layout) : QWidget(parent)
     {
         setObjectName(QStringLiteral("Line1"));
-        const QPoint greyStart(TwipsToPixelsX(225), TwipsToPixelsY(2430));
-        const QPoint whiteStart(TwipsToPixelsX(240), TwipsToPixelsY(2445));
-        const int right = TwipsToPixelsX(5657);
+        const QPoint greyStart(layout.X(225), layout.Y(2430));
+        const QPoint whiteStart(layout.X(240), layout.Y(2445));
+        const int right = layout.X(5657);
         setGeometry(QRect(greyStart, QPoint(right, whiteStart.y() + 1)));
         m_grey = QLine(QPoint(0, 0), QPoint(right - greyStart.x(), 0));
         m_whiteTop = whiteStart - greyStart;
@@ -77,21 +77,28 @@ frmAbout::frmAbout(QWidget* owner)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("Info Zidevavi"));
-    setFixedSize(TwipsToPixelsX(5865), TwipsToPixelsY(3630));
+    const QString okCaption = QStringLiteral("OK");
+    const QString sysInfoCaption = QStringLiteral("&System-Info...");
+    TwipLayout layout(font());
+    layout.MakeRoom(QCoreApplication::applicationName(), 975, 1);
+    layout.MakeRoom(VersionText(), 4092, 1);
+    layout.MakeRoom(okCaption, 1467, 2);
+    layout.MakeRoom(QString(sysInfoCaption).remove(QLatin1Char('&')), 1452, 2);
+    setFixedSize(layout.Size(5865, 3630));
 
-    AddPicture(this, "picIcon", TwipsRect(240, 240, 540, 540), LogoPicture);
-    AddPicture(this, "Picture1", TwipsRect(2760, 120, 2895, 615), BannerPicture);
-    lblTitle = AddLabel(this, "lblTitle", QString(), TwipsRect(1050, 240, 975, 240));
-    lblVersion = AddLabel(this, "lblVersion", QString(), TwipsRect(1050, 780, 4092, 225));
+    AddPicture(this, "picIcon", layout.Rect(240, 240, 540, 540), LogoPicture);
+    AddPicture(this, "Picture1", layout.Rect(2760, 120, 2895, 615), BannerPicture);
+    lblTitle = AddLabel(this, "lblTitle", QString(), layout.Rect(1050, 240, 975, 240));
+    lblVersion = AddLabel(this, "lblVersion", QString(), layout.Rect(1050, 780, 4092, 225));
     AddLabel(this, "lblDescription",
              QStringLiteral("Bereitet Adressen für den Import in das Online-Adress-Verwaltungstool Rorozada vor."),
-             TwipsRect(1050, 1125, 4092, 1170));
-    new EtchedLine(this);
-    AddLabel(this, "lblDisclaimer", QString(), TwipsRect(255, 2625, 3870, 825));
+             layout.Rect(1050, 1125, 4092, 1170));
+    new EtchedLine(this, layout);
+    AddLabel(this, "lblDisclaimer", QString(), layout.Rect(255, 2625, 3870, 825));
 
     // Created in tab order: OK first, then System-Info.
-    cmdOK = AddButton(this, "cmdOK", QStringLiteral("OK"), TwipsRect(4245, 2625, 1467, 345));
-    cmdSysInfo = AddButton(this, "cmdSysInfo", QStringLiteral("&System-Info..."), TwipsRect(4260, 3075, 1452, 345));
+    cmdOK = AddButton(this, "cmdOK", okCaption, layout.Rect(4245, 2625, 1467, 345));
+    cmdSysInfo = AddButton(this, "cmdSysInfo", sysInfoCaption, layout.Rect(4260, 3075, 1452, 345));
     setTabOrder(cmdOK, cmdSysInfo);
     // Enter presses OK through the default button, Escape through reject().
     cmdOK->setDefault(true);

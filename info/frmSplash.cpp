@@ -13,16 +13,18 @@ frmSplash::frmSplash(QWidget* parent)
 {
     setObjectName(QStringLiteral("frmSplash"));
     setWindowTitle(QStringLiteral("Zidevavi"));
-    setFixedSize(TwipsToPixelsX(7455), TwipsToPixelsY(4710));
+    TwipLayout layout(font());
+    layout.MakeRoom(VersionText(), 2655, 1);
+    setFixedSize(layout.Size(7455, 4710));
 
     auto* fraMainFrame = new QFrame(this);
     fraMainFrame->setObjectName(QStringLiteral("fraMainFrame"));
     fraMainFrame->setFrameShape(QFrame::Box);
     fraMainFrame->setFrameShadow(QFrame::Sunken);
-    fraMainFrame->setGeometry(TwipsRect(45, 0, 7380, 4590));
+    fraMainFrame->setGeometry(layout.Rect(45, 0, 7380, 4590));
     const QPoint frameOrigin = fraMainFrame->geometry().topLeft();
     auto inFrame = [&](int left, int top, int width, int height) {
-        return TwipsRect(left, top, width, height).translated(-frameOrigin);
+        return layout.Rect(left, top, width, height).translated(-frameOrigin);
     };
 
     auto* Picture1 = new QLabel(fraMainFrame);
@@ -40,7 +42,7 @@ frmSplash::frmSplash(QWidget* parent)
     productFont.setBold(true);
     auto* lblCompanyProduct = new QLabel(QStringLiteral("Zidevavi"), fraMainFrame);
     lblCompanyProduct->setObjectName(QStringLiteral("lblCompanyProduct"));
-    lblCompanyProduct->setFont(productFont);
+    lblCompanyProduct->setFont(layout.Scaled(productFont));
     lblCompanyProduct->move(inFrame(1320, 1800, 1905, 435).topLeft());
     lblCompanyProduct->adjustSize();
 
@@ -49,7 +51,7 @@ frmSplash::frmSplash(QWidget* parent)
     platformFont.setBold(true);
     auto* lblPlatform = new QLabel(QStringLiteral("Windows XP/2000/NT"), fraMainFrame);
     lblPlatform->setObjectName(QStringLiteral("lblPlatform"));
-    lblPlatform->setFont(platformFont);
+    lblPlatform->setFont(layout.Scaled(platformFont));
     lblPlatform->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lblPlatform->adjustSize();
     // Sized to its text and right-aligned: its right edge stays where designed.

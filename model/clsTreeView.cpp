@@ -46,3 +46,11 @@ void clsTreeView::mouseReleaseEvent(QMouseEvent* event)
     if (event->button() == Qt::LeftButton)
         emit Click();
 }
+
+void clsTreeView::keyPressEvent(QKeyEvent* event)
+{
+    const int before = SelectedItem();
+    QTreeView::keyPressEvent(event);
+    if (SelectedItem() != before)
+        emit Click();
+}

@@ -7,7 +7,8 @@
 // The document window's tree: a tree view over its own node store, offering
 // the node operations the records draw themselves with. It reports every
 // left click, on a node or on empty space, as Click(); a click on empty
-// space keeps the node that was selected.
+// space keeps the node that was selected. A key that moves the selection
+// (arrows, Home, End, a node's first letter) reports Click() as well.
 class clsTreeView : public QTreeView
 {
     Q_OBJECT
@@ -28,6 +29,7 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     TreeNodeModel m_nodes;

@@ -1,5 +1,7 @@
 #include "platform/Prompt.h"
 
+#include "platform/QtDialogs.h"
+
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -10,43 +12,15 @@ class QtPrompt final : public Prompt
 public:
     void MsgBox(QWidget* parent, const QString& prompt, const QString& title, Icon icon) override
     {
-        QMessageBox box(ToQtIcon(icon), title, prompt, QMessageBox::Ok, parent);
-        box.exec();
+        CreateMessageBox(parent, prompt, title, icon)->exec();
     }
 
     QString AskFileName(QWidget* parent, const FileRequest& request) override
     {
-        QFileDialog dialog(parent, request.title, request.directory, ToQtNameFilters(request.filter));
-        if (request.kind == FileRequest::Kind::Save) {
-            dialog.setAcceptMode(QFileDialog::AcceptSave);
-            dialog.setFileMode(QFileDialog::AnyFile);
-            dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
-        } else {
-            dialog.setAcceptMode(QFileDialog::AcceptOpen);
-            dialog.setFileMode(QFileDialog::ExistingFile);
-        }
-        dialog.setDefaultSuffix(request.defaultSuffix);
-        // A file type shows its label as written, without the patterns added to it.
-        dialog.setOption(QFileDialog::HideNameFilterDetails);
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        const std::unique_ptr<QFileDialog> dialog = CreateFileDialog(parent, request);
+        if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
             return QString();
-        return dialog.selectedFiles().constFirst();
-    }
-
-private:
-    static QMessageBox::Icon ToQtIcon(Icon icon)
-    {
-        switch (icon) {
-        case Icon::Critical:
-            return QMessageBox::Critical;
-        case Icon::Exclamation:
-            return QMessageBox::Warning;
-        case Icon::Information:
-            return QMessageBox::Information;
-        case Icon::None:
-            break;
-        }
-        return QMessageBox::NoIcon;
+        return dialog->selectedFiles().constFirst();
     }
 };
 

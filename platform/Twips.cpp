@@ -1,13 +1,19 @@
 #include "platform/Twips.h"
 
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QScreen>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
 
 constexpr double TwipsPerInch = 1440.0;
+
+// A line of the 8 pt dialog font the windows were laid out for: 13 pixels
+// at 96 dots per inch.
+constexpr double DesignLineHeightTwips = 195.0;
 
 double DpiX()
 {
@@ -43,7 +49,41 @@ double PixelsToTwipsY(int pixels)
     return pixels * TwipsPerInch / DpiY();
 }
 
-QRect TwipsRect(int left, int top, int width, int height)
+TwipLayout::TwipLayout(const QFont& font)
+    : m_font(font)
+    , m_scale(QFontMetricsF(font).height() / (DesignLineHeightTwips * DpiY() / TwipsPerInch))
 {
-    return QRect(TwipsToPixelsX(left), TwipsToPixelsY(top), TwipsToPixelsX(width), TwipsToPixelsY(height));
+}
+
+void TwipLayout::MakeRoom(const QString& text, double roomTwips, int gaps)
+{
+    const QFontMetricsF metrics(m_font);
+    const double needed = metrics.horizontalAdvance(text) + gaps * metrics.averageCharWidth();
+    m_scale = std::max(m_scale, needed / (roomTwips * DpiX() / TwipsPerInch));
+}
+
+int TwipLayout::X(double twips) const
+{
+    return TwipsToPixelsX(twips * m_scale);
+}
+
+int TwipLayout::Y(double twips) const
+{
+    return TwipsToPixelsY(twips * m_scale);
+}
+
+QRect TwipLayout::Rect(int left, int top, int width, int height) const
+{
+    return QRect(X(left), Y(top), X(width), Y(height));
+}
+
+QSize TwipLayout::Size(int width, int height) const
+{
+    return QSize(X(width), Y(height));
+}
+
+QFont TwipLayout::Scaled(QFont font) const
+{
+    font.setPointSizeF(font.pointSizeF() * m_scale);
+    return font;
 }

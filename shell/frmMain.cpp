@@ -93,6 +93,9 @@ frmMain::frmMain()
 
     m_mdiArea = new QMdiArea(this);
     m_mdiArea->setBackground(palette().brush(QPalette::Dark));
+    // A document window that reaches beyond the workspace stays reachable.
+    m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_mdiArea);
 
     CreateMenus();
@@ -147,7 +150,8 @@ void frmMain::CreateToolBar()
             continue;
         }
         const QString key = QString::fromUtf8(button.key);
-        QAction* action = tbToolBar->addAction(ToolbarIcon(QString::fromLatin1(button.image)), QString());
+        // Shown as its image alone; the text names the button to screen readers.
+        QAction* action = tbToolBar->addAction(ToolbarIcon(QString::fromLatin1(button.image)), key);
         action->setObjectName(QStringLiteral("tb") + QString::fromLatin1(button.image));
         action->setData(key);
         action->setToolTip(QString::fromUtf8(button.tooltip));
@@ -185,27 +189,40 @@ void frmMain::LoadNewDoc()
 
 void frmMain::Form_Load()
 {
-    double twips[4];
     for (int i = 0; i < 4; ++i) {
         const PlacementKey& entry = PlacementKeys[i];
         const QString stored = GetSetting(AppName, Section, QString::fromLatin1(entry.key), QString());
         bool isNumber = false;
         const float value = stored.trimmed().toFloat(&isNumber);
-        twips[i] = isNumber ? value : entry.defaultTwips;
+        m_loadedTwips[i] = isNumber ? value : entry.defaultTwips;
     }
+    m_loadedFrame = QRect(TwipsToPixelsX(m_loadedTwips[0]), TwipsToPixelsY(m_loadedTwips[1]),
+                          TwipsToPixelsX(m_loadedTwips[2]), TwipsToPixelsY(m_loadedTwips[3]));
     // The stored values describe the outer frame; the client area is what remains.
-    move(TwipsToPixelsX(twips[0]), TwipsToPixelsY(twips[1]));
-    m_placedFrameSize = QSize(TwipsToPixelsX(twips[2]), TwipsToPixelsY(twips[3]));
-    resize(m_placedFrameSize - (frameGeometry().size() - size()));
+    move(m_loadedFrame.topLeft());
+    resize(m_loadedFrame.size() - (frameGeometry().size() - size()));
 }
 
-void frmMain::showEvent(QShowEvent* event)
+// A window manager frames the window only some time after it is shown, and
+// only then is the frame's size known: until the window has one, the inner
+// size is set again so that the outer frame keeps the size that was loaded.
+void frmMain::FitFrameToLoadedSize()
 {
-    QMainWindow::showEvent(event);
-    if (!m_frameSizeSettled && m_placedFrameSize.isValid()) {
-        m_frameSizeSettled = true;
-        resize(m_placedFrameSize - (frameGeometry().size() - size()));
-    }
+    if (m_frameFitted || !m_loadedFrame.isValid() || !isVisible())
+        return;
+    const QSize frame = frameGeometry().size() - size();
+    if (frame.isNull())
+        return;
+    m_frameFitted = true;
+    resize(m_loadedFrame.size() - frame);
+}
+
+bool frmMain::event(QEvent* event)
+{
+    const bool handled = QMainWindow::event(event);
+    if (event->type() == QEvent::Show || event->type() == QEvent::Move || event->type() == QEvent::Resize)
+        FitFrameToLoadedSize();
+    return handled;
 }
 
 void frmMain::Form_Unload()
@@ -213,10 +230,16 @@ void frmMain::Form_Unload()
     if (isMinimized())
         return;
     const QRect frame = frameGeometry();
-    const double twips[4] = {PixelsToTwipsX(frame.left()), PixelsToTwipsY(frame.top()),
-                             PixelsToTwipsX(frame.width()), PixelsToTwipsY(frame.height())};
-    for (int i = 0; i < 4; ++i)
-        SaveSetting(AppName, Section, QString::fromLatin1(PlacementKeys[i].key), QString::number(float(twips[i])));
+    const int pixels[4] = {frame.left(), frame.top(), frame.width(), frame.height()};
+    const int loaded[4] = {m_loadedFrame.left(), m_loadedFrame.top(), m_loadedFrame.width(), m_loadedFrame.height()};
+    for (int i = 0; i < 4; ++i) {
+        // A value the window still shows as loaded is stored as it was read, so
+        // that twips rounded to whole pixels do not creep from run to run.
+        double twips = m_loadedTwips[i];
+        if (pixels[i] != loaded[i])
+            twips = i % 2 == 0 ? PixelsToTwipsX(pixels[i]) : PixelsToTwipsY(pixels[i]);
+        SaveSetting(AppName, Section, QString::fromLatin1(PlacementKeys[i].key), QString::number(float(twips)));
+    }
 }
 
 void frmMain::closeEvent(QCloseEvent* event)

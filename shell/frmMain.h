@@ -40,7 +40,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void CreateMenus();
@@ -48,6 +48,7 @@ private:
     void LoadNewDoc();
     // dlgCommonDialog: asks for a document file; empty when cancelled.
     QString AskDocumentFile(bool save, const QString& title);
+    void FitFrameToLoadedSize();
     void Form_Unload();
 
     QMdiArea* m_mdiArea = nullptr;
@@ -56,7 +57,9 @@ private:
     qint32 m_lngDocCount = 0;
     // Where the file dialogs start: the folder last used in this run.
     QString m_lastFolder;
-    // The outer size Form_Load asked for; the frame is known only once shown.
-    QSize m_placedFrameSize;
-    bool m_frameSizeSettled = false;
+    // The placement as Form_Load read it (left, top, width, height in twips)
+    // and the outer frame in pixels it gave.
+    double m_loadedTwips[4] = {};
+    QRect m_loadedFrame;
+    bool m_frameFitted = false;
 };

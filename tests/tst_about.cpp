@@ -1,9 +1,9 @@
 #include "FakeSysInfo.h"
 #include "support/RecordingPrompt.h"
 #include "support/TestMain.h"
+#include "support/WindowLayout.h"
 
 #include "info/frmAbout.h"
-#include "platform/Twips.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -16,6 +16,8 @@ class tst_About : public QObject
 
 private slots:
     void showsProgramAndVersion();
+    void layoutGrowsWithTheSystemFont_data();
+    void layoutGrowsWithTheSystemFont();
     void keysCloseTheWindow_data();
     void keysCloseTheWindow();
     void tabsFromOkToSystemInfo();
@@ -40,7 +42,23 @@ void tst_About::showsProgramAndVersion()
     QVERIFY(!about.findChild<QLabel*>(QStringLiteral("Picture1"))->pixmap().isNull());
     // Not resizable.
     QCOMPARE(about.minimumSize(), about.maximumSize());
-    QCOMPARE(about.size(), QSize(TwipsToPixelsX(5865), TwipsToPixelsY(3630)));
+}
+
+void tst_About::layoutGrowsWithTheSystemFont_data()
+{
+    AddSystemFontRows();
+}
+
+void tst_About::layoutGrowsWithTheSystemFont()
+{
+    QFETCH(qreal, pointSize);
+    ApplicationFont systemFont(pointSize);
+    frmAbout about(nullptr);
+    QCOMPARE(about.font().pointSizeF(), pointSize);
+    const DesignScale design(&about, QSize(5865, 3630));
+    QVERIFY(design.KeepsProportions());
+    QVERIFY(NearlyEqual(about.cmdSysInfo->geometry(), design.Rect(4260, 3075, 1452, 345)));
+    QCOMPARE(CutOffTexts(&about).join(u' '), QString());
 }
 
 void tst_About::keysCloseTheWindow_data()

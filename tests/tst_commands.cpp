@@ -350,6 +350,41 @@ private slots:
         QVERIFY(!document->m_objFirma);
     }
 
+    // Alt+B takes the keyboard to the menu bar; the field's selection must
+    // still be there when the command runs.
+    void editCommandsFromTheKeyboardMenu_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("clipboard");
+        QTest::newRow("Alt+B A") << int(Qt::Key_A) << u" Mustermann"_qs << u"Erika"_qs;
+        QTest::newRow("Alt+B K") << int(Qt::Key_K) << u"Erika Mustermann"_qs << u"Erika"_qs;
+        QTest::newRow("Alt+B E") << int(Qt::Key_E) << u"Max Mustermann"_qs << u"Max"_qs;
+    }
+
+    void editCommandsFromTheKeyboardMenu()
+    {
+        QFETCH(int, key);
+        QFETCH(QString, text);
+        QFETCH(QString, clipboard);
+        MainWindowFixture fixture;
+        QLineEdit* name = Field(fixture.NewDocument(), "txtName");
+        QApplication::setActiveWindow(fixture.main());
+        QVERIFY(QTest::qWaitForWindowActive(fixture.main()));
+        name->setText(u"Erika Mustermann"_qs);
+        name->setFocus();
+        name->setSelection(0, 5);
+        QApplication::clipboard()->setText(u"Max"_qs);
+
+        QTest::keyClick(fixture.main()->windowHandle(), Qt::Key_B, Qt::AltModifier);
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key(key));
+
+        QCOMPARE(name->text(), text);
+        QCOMPARE(QApplication::clipboard()->text(), clipboard);
+        QCOMPARE(QApplication::focusWidget(), name);
+    }
+
     void editCommandsLeaveTheTreeAlone()
     {
         MainWindowFixture fixture;

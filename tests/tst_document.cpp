@@ -1,11 +1,12 @@
 // The document window: its layout, the tree click and the detail fields.
 #include "RecordingPrompt.h"
 #include "TestMain.h"
+#include "WindowLayout.h"
 
 #include "document/frmDocument.h"
 #include "model/clsTreeView.h"
-#include "platform/Twips.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -35,6 +36,11 @@ FirmaRef SampleDocument()
     firma->m_dicAdressen.Add(QStringLiteral("2"), muster);
     firma->m_dicAdressen.Add(QStringLiteral("5"), kurz);
     return firma;
+}
+
+QString AccessibleName(QWidget* widget)
+{
+    return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
 }
 
 QString Field(frmDocument& document, const char* name)
@@ -79,17 +85,50 @@ private slots:
 
     void cleanup() { m_document.reset(); }
 
+    void layoutFollowsTheTwipMeasures_data() { AddSystemFontRows(); }
+
+    // The window keeps the system's font and draws its whole twip layout for
+    // it: proportions as designed, and every caption with a gap before its field.
     void layoutFollowsTheTwipMeasures()
     {
-        QCOMPARE(m_document->size(), QSize(TwipsToPixelsX(11355), TwipsToPixelsY(5565)));
-        QCOMPARE(m_document->trvBaum->geometry(), TwipsRect(120, 120, 4815, 5295));
-        QCOMPARE(m_document->findChild<QLineEdit*>("txtTitel")->geometry(), TwipsRect(9120, 480, 2000, 285));
-        QCOMPARE(m_document->findChild<QLineEdit*>("txtKennzeichen")->geometry(), TwipsRect(6000, 4440, 2000, 285));
-        QCOMPARE(m_document->findChild<QLabel*>("lblName")->text(), QStringLiteral("Anrede"));
-        QCOMPARE(m_document->findChild<QLabel*>("Label23")->text(), QStringLiteral("Internet"));
-        QCOMPARE(m_document->findChild<QLabel*>("Label12")->geometry().topLeft(),
-                 TwipsRect(8160, 525, 1, 1).topLeft());
-        QCOMPARE(m_document->findChildren<QLineEdit*>().size(), 20);
+        QFETCH(qreal, pointSize);
+        ApplicationFont systemFont(pointSize);
+        frmDocument document;
+        QCOMPARE(document.font().pointSizeF(), pointSize);
+
+        const DesignScale design(&document, QSize(11355, 5565));
+        QVERIFY(design.KeepsProportions());
+        QVERIFY(NearlyEqual(document.trvBaum->geometry(), design.Rect(120, 120, 4815, 5295)));
+        QVERIFY(NearlyEqual(document.findChild<QLineEdit*>("txtTitel")->geometry(), design.Rect(9120, 480, 2000, 285)));
+        QVERIFY(NearlyEqual(document.findChild<QLineEdit*>("txtKennzeichen")->geometry(),
+                            design.Rect(6000, 4440, 2000, 285)));
+        QVERIFY(NearlyEqual(document.findChild<QLabel*>("Label12")->geometry(), design.Rect(8160, 525, 945, 255)));
+        QCOMPARE(document.findChild<QLabel*>("lblName")->text(), QStringLiteral("Anrede"));
+        QCOMPARE(document.findChild<QLabel*>("Label23")->text(), QStringLiteral("Internet"));
+        QCOMPARE(document.findChildren<QLineEdit*>().size(), 20);
+
+        for (const QLabel* label : document.findChildren<QLabel*>()) {
+            const QFontMetrics metrics = label->fontMetrics();
+            const int captionEnd = label->x() + metrics.horizontalAdvance(label->text()) + metrics.averageCharWidth();
+            QVERIFY2(captionEnd <= label->buddy()->x(), qPrintable(label->text()));
+            QVERIFY2(label->buddy()->height() >= label->buddy()->minimumSizeHint().height(), qPrintable(label->text()));
+        }
+        QCOMPARE(CutOffTexts(&document).join(u' '), QString());
+    }
+
+    // Screen readers announce each field by its label's caption.
+    void fieldsAndTreeHaveAccessibleNames()
+    {
+        const char* const captions[][2] = {
+            {"txtTyp", "Adresstyp"}, {"txtAnrede", "Anrede"}, {"txtName", "Name/Firma"}, {"txtName2", "Name 2"},
+            {"txtName3", "Name 3"}, {"txtAbteilung", "Abteilung"}, {"txtStrasse", "Strasse"}, {"txtPLZ", "PLZ"},
+            {"txtLand", "Land"}, {"txtTelefon", "Telefon"}, {"txtTelefon2", "Telefon 2"}, {"txtEmail", "Email"},
+            {"txtKennzeichen", "Kennzeichen"}, {"txtTitel", "Titel"}, {"txtVorname", "Vorname"},
+            {"txtFunktion", "Funktion"}, {"txtOrt", "Ort"}, {"txtFax", "Fax"}, {"txtMobiltelefon", "Mobiltelefon"},
+            {"txtInternet", "Internet"}};
+        for (const auto& [field, caption] : captions)
+            QCOMPARE(AccessibleName(m_document->findChild<QLineEdit*>(field)), QString::fromUtf8(caption));
+        QCOMPARE(AccessibleName(m_document->trvBaum), QStringLiteral("Adressen"));
     }
 
     void tabOrderRunsFromTheTreeThroughTheFields()
@@ -133,6 +172,17 @@ private slots:
         QCOMPARE(Field(*m_document, "txtOrt"), QStringLiteral("Bonn"));
         ClickNode(QStringLiteral("Node 3"));
         QCOMPARE(Field(*m_document, "txtKennzeichen"), QStringLiteral("K1"));
+    }
+
+    // The addresses can be read without a mouse.
+    void arrowKeysShowTheAddressAsAClickDoes()
+    {
+        ClickNode(QStringLiteral("Node 4"));
+        QTest::keyClick(m_document->trvBaum, Qt::Key_Down);
+        QCOMPARE(Field(*m_document, "txtName"), QStringLiteral("Kurz"));
+        QTest::keyClick(m_document->trvBaum, Qt::Key_Up);
+        QCOMPARE(Field(*m_document, "txtName"), QStringLiteral("Enkel"));
+        QCOMPARE(m_document->m_objAktAdresse->m_dicSpalten.Item(QStringLiteral("Node")).Text(), QStringLiteral("4"));
     }
 
     void clickOnRootChangesNoFieldButTheCurrentAddress()

@@ -14,13 +14,16 @@
 #include "shell/StatusBar.h"
 #include "shell/frmMain.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QSettings>
 #include <QToolBar>
+#include <QToolButton>
 
 namespace {
 
@@ -117,16 +120,22 @@ private slots:
     {
         MainWindowFixture fixture;
         QStringList buttons;
-        for (QAction* action : fixture.main()->findChild<QToolBar*>("tbToolBar")->actions()) {
+        auto* toolbar = fixture.main()->findChild<QToolBar*>("tbToolBar");
+        for (QAction* action : toolbar->actions()) {
             if (action->isSeparator()) {
                 buttons.append(QStringLiteral("-"));
                 continue;
             }
             QVERIFY(!action->icon().isNull());
-            buttons.append(action->data().toString() + QLatin1Char('/') + action->toolTip());
+            QWidget* button = toolbar->widgetForAction(action);
+            QCOMPARE(qobject_cast<QToolButton*>(button)->toolButtonStyle(), Qt::ToolButtonIconOnly);
+            const QString accessibleName = QAccessible::queryAccessibleInterface(button)->text(QAccessible::Name);
+            buttons.append(action->data().toString() + QLatin1Char('/') + action->toolTip() + QLatin1Char('/')
+                           + accessibleName);
         }
-        QCOMPARE(buttons, QStringList({"Öffnen/Öffnen", "Speichern/Speichern", "-", "Ausschneiden/Ausschneiden",
-                                       "Kopieren/Kopieren", "Einfügen/Einfügen"}));
+        QCOMPARE(buttons, QStringList({"Öffnen/Öffnen/Öffnen", "Speichern/Speichern/Speichern", "-",
+                                       "Ausschneiden/Ausschneiden/Ausschneiden", "Kopieren/Kopieren/Kopieren",
+                                       "Einfügen/Einfügen/Einfügen"}));
     }
 
     void statusBarShowsStatusDateAndTime()
@@ -151,6 +160,14 @@ private slots:
         QCOMPARE(third->Caption(), QStringLiteral("Document 3"));
         QCOMPARE(fixture.main()->ActiveForm(), third);
         QCOMPARE(third->m_lngID, 0);
+    }
+
+    // The default main window is narrower than a document window.
+    void workspaceScrollsToADocumentBeyondIt()
+    {
+        MainWindowFixture fixture;
+        fixture.NewDocument();
+        QTRY_VERIFY(fixture.main()->MdiArea()->horizontalScrollBar()->isVisible());
     }
 
     void closingTheMainWindowClosesEveryDocument()
@@ -186,6 +203,15 @@ private slots:
         QCOMPARE(again.main()->size(), QSize(640, 480));
         again.main()->close();
         QCOMPARE(Stored("MainWidth"), width);
+    }
+
+    // Twips rounded to whole pixels must not creep from run to run.
+    void untouchedWindowStoresThePlacementItLoaded()
+    {
+        for (int run = 0; run < 2; ++run)
+            MainWindowFixture fixture;
+        const QStringList stored = {Stored("MainLeft"), Stored("MainTop"), Stored("MainWidth"), Stored("MainHeight")};
+        QCOMPARE(stored, QStringList({"1000", "1000", "6500", "6500"}));
     }
 
     void nothingIsStoredWhileMinimized()

@@ -1,8 +1,10 @@
 // Start-up and the splash window.
 #include "TestMain.h"
+#include "WindowLayout.h"
 
 #include "info/VersionText.h"
 #include "info/frmSplash.h"
+#include "platform/Twips.h"
 #include "shell/basMain.h"
 #include "shell/frmMain.h"
 
@@ -29,6 +31,23 @@ private slots:
         QCOMPARE(splash.findChild<QLabel*>("lblPlatform")->text(), QStringLiteral("Windows XP/2000/NT"));
         QVERIFY(!splash.findChild<QLabel*>("Picture1")->pixmap().isNull());
         QVERIFY(!splash.findChild<QLabel*>("picLogo")->pixmap().isNull());
+    }
+
+    void splashLayoutGrowsWithTheSystemFont_data() { AddSystemFontRows(); }
+
+    void splashLayoutGrowsWithTheSystemFont()
+    {
+        QFETCH(qreal, pointSize);
+        ApplicationFont systemFont(pointSize);
+        frmSplash splash;
+        const DesignScale design(&splash, QSize(7455, 4710));
+        QVERIFY(design.KeepsProportions());
+        // Within its frame, which stands 45 twips from the left.
+        QVERIFY(NearlyEqual(splash.findChild<QLabel*>("Picture1")->geometry(), design.Rect(3960 - 45, 600, 2895, 615)));
+        QCOMPARE(CutOffTexts(&splash).join(u' '), QString());
+        // The fonts the design gives in points grow with the layout.
+        const qreal productSize = splash.findChild<QLabel*>("lblCompanyProduct")->font().pointSizeF();
+        QVERIFY(qAbs(productSize / 18 - splash.width() / double(TwipsToPixelsX(7455))) < 0.01);
     }
 
     void splashIgnoresTheUser()
