@@ -7,7 +7,7 @@
 
 frmMain* g_frmMain = nullptr;
 
-void Main()
+void Main(const QStringList& strFiles)
 {
     auto* splash = new frmSplash;
     splash->show();
@@ -19,4 +19,5 @@ void Main()
 
     CloseSplash(splash);
     g_frmMain->show();
+    g_frmMain->OpenDocuments(strFiles);
 }
