@@ -12,6 +12,8 @@ packages=(
     libgl-dev
     clang libclang-rt-14-dev      # the reader's fuzz test
     xvfb xauth                    # a display for the program where there is none
+    desktop-file-utils appstream  # checks of the installed menu entry and metadata
+    dpkg-dev file lintian         # the Debian package: its dependencies, and its check
 )
 
 missing=()

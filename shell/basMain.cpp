@@ -31,7 +31,7 @@ void RepaintOnScreen(QWidget* window)
 
 }
 
-void Main()
+void Main(const QStringList& strFiles)
 {
     auto* splash = new frmSplash;
     splash->show();
@@ -42,4 +42,5 @@ void Main()
 
     CloseSplash(splash);
     g_frmMain->show();
+    g_frmMain->OpenDocuments(strFiles);
 }

@@ -23,6 +23,9 @@ public:
     frmDocument* ActiveForm() const;
     QMdiArea* MdiArea() const { return m_mdiArea; }
 
+    // Opens each file as Open does, each in a new document window, in order.
+    void OpenDocuments(const QStringList& strFiles);
+
     // Commands, run from the menu, the toolbar and their shortcuts.
     void mnuFileNew_Click();
     void mnuFileOpen_Click();

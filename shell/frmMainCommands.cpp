@@ -5,6 +5,7 @@
 #include "info/frmAbout.h"
 #include "model/clsTreeView.h"
 #include "platform/Prompt.h"
+#include "shell/CommandGuard.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -72,6 +73,17 @@ void frmMain::mnuFileOpen_Click()
     if (file.isEmpty())
         return;
     ActiveForm()->LoadDoc(file);
+}
+
+void frmMain::OpenDocuments(const QStringList& strFiles)
+{
+    for (const QString& file : strFiles) {
+        RunCommand(objectName(), QStringLiteral("OpenDocuments"), [this, &file] {
+            LoadNewDoc();
+            m_lastFolder = QFileInfo(file).absolutePath();
+            ActiveForm()->LoadDoc(file);
+        });
+    }
 }
 
 // Save always asks for the name: a document does not remember where it came from.

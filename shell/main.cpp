@@ -1,9 +1,10 @@
 #include "shell/Application.h"
+#include "shell/CommandLine.h"
 #include "shell/basMain.h"
 
 int main(int argc, char* argv[])
 {
     Application app(argc, argv);
-    Main();
+    Main(DocumentFilesFromCommandLine(QCoreApplication::arguments()));
     return app.exec();
 }

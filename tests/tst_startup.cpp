@@ -1,15 +1,20 @@
 // Start-up and the splash window.
+#include "RecordingPrompt.h"
 #include "TestMain.h"
 #include "WindowLayout.h"
 
+#include "document/frmDocument.h"
 #include "info/VersionText.h"
 #include "info/frmSplash.h"
 #include "platform/Twips.h"
+#include "shell/CommandLine.h"
 #include "shell/basMain.h"
 #include "shell/frmMain.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 
 class StartupTest : public QObject
 {
@@ -70,6 +75,31 @@ private slots:
         QVERIFY(!g_frmMain->ActiveForm());
         for (QWidget* window : QApplication::topLevelWidgets())
             QVERIFY(!qobject_cast<frmSplash*>(window));
+        delete g_frmMain;
+    }
+
+    // "zidevavi a.xml fehlt.xml b.xml", started in the folder of the documents.
+    void commandLineFilesOpenInOrderEachInItsWindow_anUnreadableOneIsReported()
+    {
+        const QDir data(QStringLiteral(ZIDEVAVI_TEST_DATA));
+        const QString previousFolder = QDir::currentPath();
+        QDir::setCurrent(data.path());
+        const QStringList files = DocumentFilesFromCommandLine(
+            {u"zidevavi"_qs, u"nested-special.xml"_qs, u"fehlt.xml"_qs, data.filePath(u"empty-company.xml"_qs)});
+        QDir::setCurrent(previousFolder);
+        RecordingPrompt prompt;
+
+        Main(files);
+
+        // A window is captioned with its file once the file is read.
+        QStringList captions;
+        for (QMdiSubWindow* window : g_frmMain->MdiArea()->subWindowList())
+            captions.append(window->widget()->windowTitle());
+        QCOMPARE(captions, (QStringList{data.filePath(u"nested-special.xml"_qs), u"Document 2"_qs,
+                                        data.filePath(u"empty-company.xml"_qs)}));
+        QCOMPARE(g_frmMain->ActiveForm()->Caption(), captions.last());
+        QCOMPARE(prompt.messages.size(), 1);
+        QCOMPARE(prompt.messages[0].title, u"Fehler in frmDocument.LoadDoc"_qs);
         delete g_frmMain;
     }
 };
