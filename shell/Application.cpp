@@ -12,19 +12,23 @@
 Application::Application(int& argc, char** argv)
     : QApplication(argc, argv)
 {
-    setApplicationName(QStringLiteral("Zidevavi"));
-    setOrganizationName(QStringLiteral("Zidevavi"));
-    setApplicationVersion(QString::fromLatin1(Version::FileVersion));
+    PrepareApplication(*this);
     setDesktopFileName(QString::fromLatin1(DesktopId));
     setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
+}
+
+void PrepareApplication(QCoreApplication& app)
+{
+    app.setApplicationName(QStringLiteral("Zidevavi"));
+    app.setOrganizationName(QStringLiteral("Zidevavi"));
+    app.setApplicationVersion(QString::fromLatin1(Version::FileVersion));
 
     // The program speaks German whatever the system locale; so do the file
-    // dialogs and message box buttons Qt draws for it, and the command line
-    // help, which is read after this.
+    // dialogs, message box buttons and command line help Qt makes for it.
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    auto* translator = new QTranslator(this);
+    auto* translator = new QTranslator(&app);
     if (translator->load(QStringLiteral("qtbase_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        installTranslator(translator);
+        app.installTranslator(translator);
 }
 
 bool Application::notify(QObject* receiver, QEvent* event)

@@ -11,3 +11,7 @@ public:
 
     bool notify(QObject* receiver, QEvent* event) override;
 };
+
+// The program's name, version and German texts, for the application object
+// and for the one that reads the command line before it.
+void PrepareApplication(QCoreApplication& app);

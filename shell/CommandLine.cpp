@@ -1,5 +1,7 @@
 #include "shell/CommandLine.h"
 
+#include "shell/Application.h"
+
 #include <QCommandLineParser>
 #include <QFileInfo>
 
@@ -21,4 +23,11 @@ QStringList DocumentFilesFromCommandLine(const QStringList& arguments)
     for (const QString& file : parser.positionalArguments())
         files.append(QFileInfo(file).absoluteFilePath());
     return files;
+}
+
+QStringList DocumentFilesFromCommandLine(int& argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    PrepareApplication(app);
+    return DocumentFilesFromCommandLine(app.arguments());
 }

@@ -7,3 +7,7 @@
 // error, and the program ends there. Otherwise the document files named come
 // back in their order, as absolute paths.
 QStringList DocumentFilesFromCommandLine(const QStringList& arguments);
+
+// The same for the program's own arguments, read before the application
+// object exists, so that --help and --version answer without a display.
+QStringList DocumentFilesFromCommandLine(int& argc, char** argv);

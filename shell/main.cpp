@@ -4,7 +4,8 @@
 
 int main(int argc, char* argv[])
 {
+    const QStringList files = DocumentFilesFromCommandLine(argc, argv);
     Application app(argc, argv);
-    Main(DocumentFilesFromCommandLine(QCoreApplication::arguments()));
+    Main(files);
     return app.exec();
 }
