@@ -26,7 +26,8 @@ done
 
 export XDG_CONFIG_HOME="$prefix/config"
 program="$prefix/bin/zidevavi"
-answer=$("$program" --version)
+# Answered without a display, as in a terminal on a server.
+answer=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" --version)
 [ "$answer" = "Zidevavi $version" ] || fail "--version answered: $answer"
 answer=$("$program" --help)
 grep -q "^Aufruf: .*zidevavi \[Optionen\] \[datei...\]$" <<<"$answer" && grep -q "Zeigt Versionsinformation an." <<<"$answer" \
