@@ -1,8 +1,11 @@
 #include "platform/vcard/VCardContact.h"
 
+#include "platform/OutlookNames.h"
 #include "platform/vcard/VCardText.h"
 
 #include <QHash>
+
+#include <climits>
 
 namespace {
 
@@ -30,16 +33,42 @@ QString TextOf(const VCardProperty* property)
     return property ? UnescapeVCardText(property->value) : QString();
 }
 
+bool ValueIs(const VCardProperty& property, const char* value)
+{
+    return property.value.trimmed().compare(QLatin1String(value), Qt::CaseInsensitive) == 0;
+}
+
+// vCard 4 and Apple mark groups by their kind and members; Evolution marks
+// its contact lists with a property of its own.
 bool IsGroupCard(const VCard& card)
 {
     for (const VCardProperty& property : card.properties) {
         if (property.name == "MEMBER" || property.name == "X-ADDRESSBOOKSERVER-MEMBER")
             return true;
-        if ((property.name == "KIND" || property.name == "X-ADDRESSBOOKSERVER-KIND")
-            && property.value.trimmed().compare(QLatin1String("group"), Qt::CaseInsensitive) == 0)
+        if ((property.name == "KIND" || property.name == "X-ADDRESSBOOKSERVER-KIND") && ValueIs(property, "group"))
+            return true;
+        if (property.name == "X-EVOLUTION-LIST" && ValueIs(property, "TRUE"))
             return true;
     }
     return false;
+}
+
+// Of the properties of that name, the one with the lowest PREF rank, else
+// the first; nullptr for none.
+const VCardProperty* MostPreferred(const VCard& card, const char* name)
+{
+    const VCardProperty* best = nullptr;
+    int bestRank = INT_MAX;
+    for (const VCardProperty& property : card.properties) {
+        if (property.name != name)
+            continue;
+        const int rank = property.pref > 0 ? property.pref : INT_MAX - 1;
+        if (rank < bestRank) {
+            best = &property;
+            bestRank = rank;
+        }
+    }
+    return best;
 }
 
 // vCard 4 writes telephone numbers as "tel:" links.
@@ -82,27 +111,31 @@ const QString* VCardContact::Text(const QString& propertyName) const
     return found == fieldsByName.cend() ? nullptr : &m_fields[size_t(*found)];
 }
 
+// FullName is the card's FN, or formed from N where there is none; the
+// company never stands in for a name. Company cards of Evolution and Apple
+// carry the company as FN and no name parts: that FN is no name either.
 void VCardContact::ReadName(const VCard& card)
 {
     const VCardProperty* n = card.First("N");
     const QStringList name = n ? SplitVCardComponents(n->value) : QStringList();
+    const QString given = Component(name, Given);
+    const QString additional = Component(name, Additional);
+    const QString family = Component(name, Family);
     m_fields[Title] = Component(name, Prefix);
-    m_fields[FirstName] = Component(name, Given);
-    m_fields[LastName] = Component(name, Family);
+    m_fields[FirstName] = given;
+    m_fields[LastName] = family;
     m_fields[Suffix] = Component(name, NameSuffix);
-    m_fields[LastFirstSpaceOnly] = JoinNonEmpty(
-        {Component(name, Family), Component(name, Given), Component(name, Additional)}, QStringLiteral(" "));
+
+    const VCardProperty* org = card.First("ORG");
+    const QString company = org ? SplitVCardComponents(org->value).constFirst().trimmed() : QString();
+    m_fields[LastFirstSpaceOnly] = OutlookLastFirstSpaceOnly(given, additional, family, m_fields[Suffix], company);
 
     QString fullName = TextOf(card.First("FN")).trimmed();
-    if (fullName.isEmpty()) {
-        fullName = JoinNonEmpty({Component(name, Prefix), Component(name, Given), Component(name, Additional),
-                                 Component(name, Family), Component(name, NameSuffix)},
-                                QStringLiteral(" "));
-    }
-    if (fullName.isEmpty()) {
-        if (const VCardProperty* org = card.First("ORG"))
-            fullName = SplitVCardComponents(org->value).constFirst().trimmed();
-    }
+    const bool hasNameParts = !(given + additional + family).trimmed().isEmpty();
+    if (!hasNameParts && fullName == company)
+        fullName.clear();
+    if (fullName.isEmpty())
+        fullName = OutlookFullName(m_fields[Title], given, additional, family, m_fields[Suffix]);
     m_fields[FullName] = fullName;
 }
 
@@ -125,19 +158,25 @@ void VCardContact::ReadAddress(const VCard& card)
     if (!business)
         return;
 
+    // PO box, building or room, and street, each on its own line.
     const QStringList address = SplitVCardComponents(business->value);
-    const QString poBox = Component(address, PoBox);
-    const QString street = Component(address, Street);
-    m_fields[BusinessAddressStreet] =
-        poBox.isEmpty() ? street : (street.isEmpty() ? poBox : poBox + QLatin1Char('\n') + street);
+    QStringList lines;
+    for (const int part : {PoBox, Extended, Street}) {
+        if (!Component(address, part).trimmed().isEmpty())
+            lines.append(Component(address, part));
+    }
+    m_fields[BusinessAddressStreet] = lines.join(QLatin1Char('\n'));
     m_fields[BusinessAddressCity] = Component(address, Locality);
     m_fields[BusinessAddressPostalCode] = Component(address, PostalCode);
     m_fields[BusinessAddressCountry] = Component(address, Country);
 }
 
+// A number without any type counts as a business number, as an untyped
+// address or web page does, after the ones marked WORK.
 void VCardContact::ReadTelephones(const VCard& card)
 {
-    int businessCount = 0;
+    QStringList business;
+    QStringList untyped;
     QString otherFax;
     for (const VCardProperty& property : card.properties) {
         if (property.name != "TEL")
@@ -145,9 +184,10 @@ void VCardContact::ReadTelephones(const VCard& card)
         const bool work = property.HasType("WORK");
         const bool fax = property.HasType("FAX");
         const bool cell = property.HasType("CELL");
-        if (work && !fax && !cell && !property.HasType("PAGER") && businessCount < 2)
-            m_fields[businessCount++ == 0 ? BusinessTelephoneNumber : Business2TelephoneNumber] =
-                TelephoneNumber(property);
+        if (work && !fax && !cell && !property.HasType("PAGER"))
+            business.append(TelephoneNumber(property));
+        if (property.types.isEmpty())
+            untyped.append(TelephoneNumber(property));
         if (cell && m_fields[MobileTelephoneNumber].isEmpty())
             m_fields[MobileTelephoneNumber] = TelephoneNumber(property);
         if (work && fax && m_fields[BusinessFaxNumber].isEmpty())
@@ -155,31 +195,27 @@ void VCardContact::ReadTelephones(const VCard& card)
         if (fax && !work && !property.HasType("HOME") && otherFax.isEmpty())
             otherFax = TelephoneNumber(property);
     }
+    business += untyped;
+    m_fields[BusinessTelephoneNumber] = business.value(0);
+    m_fields[Business2TelephoneNumber] = business.value(1);
     if (m_fields[BusinessFaxNumber].isEmpty())
         m_fields[BusinessFaxNumber] = otherFax;
 }
 
 void VCardContact::ReadInternet(const VCard& card)
 {
-    const VCardProperty* firstEmail = nullptr;
-    const VCardProperty* preferredEmail = nullptr;
     const VCardProperty* workUrl = nullptr;
     const VCardProperty* otherUrl = nullptr;
     int otherUrlCount = 0;
     for (const VCardProperty& property : card.properties) {
-        if (property.name == "EMAIL") {
-            if (!firstEmail)
-                firstEmail = &property;
-            if (!preferredEmail && property.HasType("PREF"))
-                preferredEmail = &property;
-        } else if (property.name == "URL") {
+        if (property.name == "URL") {
             if (!workUrl && property.HasType("WORK"))
                 workUrl = &property;
             else if (!property.HasType("HOME") && otherUrlCount++ == 0)
                 otherUrl = &property;
         }
     }
-    m_fields[Email1Address] = TextOf(preferredEmail ? preferredEmail : firstEmail);
+    m_fields[Email1Address] = TextOf(MostPreferred(card, "EMAIL"));
     // Without a work address, a single untyped one is taken; of several the
     // program cannot tell which is the business page.
     m_fields[BusinessHomePage] = TextOf(workUrl ? workUrl : (otherUrlCount == 1 ? otherUrl : nullptr));

@@ -2,6 +2,8 @@
 
 #include "platform/vcard/VCardText.h"
 
+#include <utility>
+
 namespace {
 
 bool IsFoldWhitespace(char c)
@@ -39,14 +41,25 @@ bool IsQuotedPrintable(const QByteArray& line)
 // Physical lines to content lines: folded lines (starting with a blank or
 // tab) are joined on the bytes, before any decoding, since a fold may split
 // a multi-byte character; quoted-printable values ending in "=" continue on
-// the next line (a soft line break).
+// the next line (a soft line break). vCard 2.1 folds only where a blank
+// belongs and keeps it when unfolding; 3.0 and 4.0 fold anywhere and drop
+// the one blank that marks the fold.
 std::vector<QByteArray> ContentLines(const QByteArray& bytes)
 {
     std::vector<QByteArray> lines;
     QByteArray current;
+    bool keepFoldBlank = false;
     auto flush = [&] {
-        if (!current.isEmpty())
-            lines.push_back(std::move(current));
+        if (current.isEmpty())
+            return;
+        if (current.size() < 32) {
+            const QByteArray upper = current.trimmed().toUpper();
+            if (upper.startsWith("BEGIN:VCARD"))
+                keepFoldBlank = false;
+            else if (upper.startsWith("VERSION:"))
+                keepFoldBlank = upper.mid(8).trimmed() == "2.1";
+        }
+        lines.push_back(std::move(current));
         current.clear();
     };
 
@@ -64,7 +77,7 @@ std::vector<QByteArray> ContentLines(const QByteArray& bytes)
             current.chop(1);
             current.append(line);
         } else if (!current.isEmpty() && !line.isEmpty() && IsFoldWhitespace(line[0])) {
-            current.append(line.mid(1));
+            current.append(keepFoldBlank ? line : line.mid(1));
         } else {
             flush();
             current = line;
@@ -132,6 +145,8 @@ bool ParseContentLine(const QByteArray& line, VCardProperty& property, bool& isE
                 continue;
             if (IsEncodingName(bare))
                 encoding = bare;
+            else if (bare == "PREF")
+                property.Prefer(1);
             else if (IsCharsetName(bare))
                 charset = bare;
             else
@@ -142,15 +157,20 @@ bool ParseContentLine(const QByteArray& line, VCardProperty& property, bool& isE
         const QByteArray value = Unquoted(parameter.mid(equals + 1));
         if (key == "TYPE") {
             for (const QByteArray& type : value.split(',')) {
-                if (!type.trimmed().isEmpty())
-                    property.types.append(type.trimmed().toUpper());
+                const QByteArray upper = type.trimmed().toUpper();
+                if (upper == "PREF")
+                    property.Prefer(1);
+                else if (!upper.isEmpty())
+                    property.types.append(upper);
             }
         } else if (key == "ENCODING") {
             encoding = value.toUpper();
         } else if (key == "CHARSET") {
             charset = value.toUpper();
         } else if (key == "PREF") {
-            property.types.append("PREF");
+            // vCard 4 ranks from 1, the most preferred, to 100.
+            const int rank = value.trimmed().toInt();
+            property.Prefer(rank > 0 ? rank : 1);
         }
     }
 
@@ -184,16 +204,25 @@ const VCardProperty* VCard::First(const char* name) const
 std::vector<VCard> ReadVCards(const QByteArray& bytes)
 {
     std::vector<VCard> cards;
-    // A card may embed another (the AGENT of 2.1); only the outer one counts.
+    // A 2.1 card may hold another as the value of its AGENT, written on the
+    // lines after an empty "AGENT:"; only the outer one counts. Any other
+    // BEGIN inside a card means its END went missing: a new card starts.
     int depth = 0;
+    bool valueFollows = false;
     for (const QByteArray& line : ContentLines(VCardBytesWithoutBom(bytes))) {
         VCardProperty property;
         bool isEnd = false;
         if (!ParseContentLine(line, property, isEnd))
             continue;
+        const bool agentValueFollowed = std::exchange(
+            valueFollows, property.name == "AGENT" && property.value.trimmed().isEmpty());
         if (IsBegin(property)) {
-            if (++depth == 1)
+            if (depth > 0 && agentValueFollowed) {
+                ++depth;
+            } else {
+                depth = 1;
                 cards.emplace_back();
+            }
         } else if (isEnd) {
             if (depth > 0)
                 --depth;

@@ -4,6 +4,7 @@
 #include <QByteArrayList>
 #include <QString>
 
+#include <algorithm>
 #include <vector>
 
 // One content line of a card, decoded: transfer encoding and charset are
@@ -12,10 +13,13 @@
 struct VCardProperty
 {
     QByteArray name;          // upper case, without the group prefix ("ADR" of "item1.adr")
-    QByteArrayList types;     // upper case: TYPE values, bare 2.1 parameters, and PREF
+    QByteArrayList types;     // upper case: TYPE values and bare 2.1 parameters
+    int pref = 0;             // 1 and up: preferred, the lowest number most; 0: not preferred
     QString value;
 
     bool HasType(const char* type) const { return types.contains(QByteArray(type)); }
+    // A 3.0 "TYPE=PREF" counts as rank 1; of two ranks the better one holds.
+    void Prefer(int rank) { pref = pref == 0 ? rank : std::min(pref, rank); }
 };
 
 struct VCard

@@ -1,5 +1,7 @@
 #include "platform/vcard/VCardText.h"
 
+#include "model/CodePage1252.h"
+
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -16,17 +18,18 @@ int HexDigit(char c)
     return -1;
 }
 
-QString DecodeWindows1252(const QByteArray& bytes)
-{
-    QStringDecoder decoder("windows-1252");
-    if (!decoder.isValid())
-        return QString::fromLatin1(bytes);
-    return decoder.decode(bytes);
-}
-
 bool IsUtf8Name(const QByteArray& charset)
 {
     return charset == "UTF-8" || charset == "UTF8";
+}
+
+// Windows programs label their code page Latin-1 and write €, „ and – in
+// the range Latin-1 leaves to control characters; web browsers read the
+// label as Windows-1252 for that reason, and so do we.
+bool IsLatin1Name(const QByteArray& charset)
+{
+    return charset == "ISO-8859-1" || charset == "ISO8859-1" || charset == "ISO_8859-1" || charset == "LATIN1"
+           || charset == "LATIN-1" || charset == "L1";
 }
 
 // Line breaks inside values come as CR LF from quoted-printable exports
@@ -93,6 +96,8 @@ QByteArray DecodeQuotedPrintable(const QByteArray& bytes)
 QString DecodeVCardText(const QByteArray& bytes, const QByteArray& charset)
 {
     const QByteArray name = charset.toUpper();
+    if (IsLatin1Name(name))
+        return DecodeWindows1252(bytes);
     if (!name.isEmpty() && !IsUtf8Name(name) && name != "US-ASCII") {
         QStringDecoder declared(name.constData());
         if (declared.isValid())
