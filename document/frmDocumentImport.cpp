@@ -5,6 +5,7 @@
 #include "model/NextID.h"
 #include "model/clsTreeView.h"
 #include "platform/MousePointer.h"
+#include "platform/Prompt.h"
 #include "shell/ShowError.h"
 
 namespace {
@@ -139,6 +140,9 @@ void frmDocument::ImportContacts(const QString& strSource)
 
         m_objFirma->ShowTree(*trvBaum);
         SetMousePointer(MousePointer::Default);
+        // Books that could not be read are named once everything else is in.
+        if (const QString report = items->SkippedBooksReport(); !report.isEmpty())
+            CurrentPrompt().MsgBox(this, report, QStringLiteral("Zidevavi"), Prompt::Icon::Exclamation);
     } catch (...) {
         SetMousePointer(MousePointer::Default);
         ShowError(objectName(), QStringLiteral("LoadOutlook"));

@@ -1,5 +1,6 @@
 // Import › Outlook and Import › vCard-Datei through the main window, over a
 // fake contact source and over the vCard address book.
+#include "support/AddressBookHome.h"
 #include "support/FakeContactStore.h"
 #include "support/MainWindowFixture.h"
 #include "support/RecordingPrompt.h"
@@ -68,6 +69,9 @@ void CopyTree(const QString& from, const QString& to)
 class TestOutlookImport : public QObject
 {
     Q_OBJECT
+
+    // Keeps the books of whoever runs the tests out of them.
+    AddressBookHome m_home;
 
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
