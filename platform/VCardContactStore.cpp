@@ -3,6 +3,7 @@
 #include "model/Failure.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
@@ -18,7 +19,7 @@ Failure Unreadable()
 QByteArray ReadWholeFile(const QString& path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         throw Unreadable();
     QByteArray bytes = file.readAll();
     if (file.error() != QFile::NoError)
@@ -35,14 +36,21 @@ void CollectVCardFiles(const QString& folder, QSet<QString>& seenFolders, QStrin
     if (canonical.isEmpty() || seenFolders.contains(canonical))
         return;
     seenFolders.insert(canonical);
-    const QFileInfoList entries =
-        QDir(folder).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
-    for (const QFileInfo& entry : entries) {
+    QStringList folders;
+    QStringList here;
+    QDirIterator it(folder, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+    while (it.hasNext()) {
+        const QFileInfo entry = it.nextFileInfo();
         if (entry.isDir())
-            CollectVCardFiles(entry.filePath(), seenFolders, files);
-        else if (entry.suffix().compare(QLatin1String("vcf"), Qt::CaseInsensitive) == 0)
-            files.append(entry.filePath());
+            folders.append(entry.filePath());
+        else if (entry.fileName().endsWith(QLatin1String(".vcf"), Qt::CaseInsensitive))
+            here.append(entry.filePath());
     }
+    here.sort();
+    files += here;
+    folders.sort();
+    for (const QString& below : folders)
+        CollectVCardFiles(below, seenFolders, files);
 }
 
 BookContents ReadVCardFolder(const QString& folder)

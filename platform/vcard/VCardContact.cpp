@@ -3,8 +3,6 @@
 #include "platform/OutlookNames.h"
 #include "platform/vcard/VCardText.h"
 
-#include <QHash>
-
 #include <climits>
 
 namespace {
@@ -85,36 +83,37 @@ QString TelephoneNumber(const VCardProperty& property)
 VCardContact::VCardContact(const VCard& card)
     : m_typeName(IsGroupCard(card) ? QStringLiteral("DistListItem") : QStringLiteral("ContactItem"))
 {
-    ReadName(card);
+    ReadName(card, ReadOrganization(card));
     ReadAddress(card);
     ReadTelephones(card);
     ReadInternet(card);
-    ReadOrganization(card);
     ReadGender(card);
     m_fields[JobTitle] = TextOf(card.First("TITLE"));
 }
 
 const QString* VCardContact::Text(const QString& propertyName) const
 {
-    static const QHash<QString, int> fieldsByName = [] {
-        const char* names[FieldCount] = {
-            "FullName", "LastFirstSpaceOnly", "Title", "FirstName", "LastName", "Suffix",
-            "BusinessAddressStreet", "BusinessAddressCity", "BusinessAddressPostalCode", "BusinessAddressCountry",
-            "BusinessTelephoneNumber", "Business2TelephoneNumber", "MobileTelephoneNumber", "BusinessFaxNumber",
-            "Email1Address", "BusinessHomePage", "Department", "JobTitle"};
-        QHash<QString, int> table;
-        for (int i = 0; i < FieldCount; ++i)
-            table.insert(QString::fromLatin1(names[i]), i);
-        return table;
-    }();
-    const auto found = fieldsByName.constFind(propertyName);
-    return found == fieldsByName.cend() ? nullptr : &m_fields[size_t(*found)];
+    // In the order of Field; the import asks for each of them per contact.
+    static constexpr QLatin1StringView names[FieldCount] = {
+        QLatin1StringView("FullName"), QLatin1StringView("LastFirstSpaceOnly"), QLatin1StringView("Title"),
+        QLatin1StringView("FirstName"), QLatin1StringView("LastName"), QLatin1StringView("Suffix"),
+        QLatin1StringView("BusinessAddressStreet"), QLatin1StringView("BusinessAddressCity"),
+        QLatin1StringView("BusinessAddressPostalCode"), QLatin1StringView("BusinessAddressCountry"),
+        QLatin1StringView("BusinessTelephoneNumber"), QLatin1StringView("Business2TelephoneNumber"),
+        QLatin1StringView("MobileTelephoneNumber"), QLatin1StringView("BusinessFaxNumber"),
+        QLatin1StringView("Email1Address"), QLatin1StringView("BusinessHomePage"), QLatin1StringView("Department"),
+        QLatin1StringView("JobTitle")};
+    for (size_t i = 0; i < FieldCount; ++i) {
+        if (names[i].size() == propertyName.size() && names[i] == propertyName)
+            return &m_fields[i];
+    }
+    return nullptr;
 }
 
 // FullName is the card's FN, or formed from N where there is none; the
 // company never stands in for a name. Company cards of Evolution and Apple
 // carry the company as FN and no name parts: that FN is no name either.
-void VCardContact::ReadName(const VCard& card)
+void VCardContact::ReadName(const VCard& card, const QString& company)
 {
     const VCardProperty* n = card.First("N");
     const QStringList name = n ? SplitVCardComponents(n->value) : QStringList();
@@ -126,8 +125,6 @@ void VCardContact::ReadName(const VCard& card)
     m_fields[LastName] = family;
     m_fields[Suffix] = Component(name, NameSuffix);
 
-    const VCardProperty* org = card.First("ORG");
-    const QString company = org ? SplitVCardComponents(org->value).constFirst().trimmed() : QString();
     m_fields[LastFirstSpaceOnly] = OutlookLastFirstSpaceOnly(given, additional, family, m_fields[Suffix], company);
 
     QString fullName = TextOf(card.First("FN")).trimmed();
@@ -221,14 +218,16 @@ void VCardContact::ReadInternet(const VCard& card)
     m_fields[BusinessHomePage] = TextOf(workUrl ? workUrl : (otherUrlCount == 1 ? otherUrl : nullptr));
 }
 
-void VCardContact::ReadOrganization(const VCard& card)
+// The department; returns the company, which is no column of its own.
+QString VCardContact::ReadOrganization(const VCard& card)
 {
     const VCardProperty* org = card.First("ORG");
     if (!org)
-        return;
+        return QString();
     QStringList units = SplitVCardComponents(org->value);
-    units.removeFirst();
+    const QString company = units.takeFirst().trimmed();
     m_fields[Department] = JoinNonEmpty(units, QStringLiteral("; "));
+    return company;
 }
 
 void VCardContact::ReadGender(const VCard& card)

@@ -139,13 +139,19 @@ void AddressBookHome::WriteThunderbirdBook(const QString& file, const QList<Thun
 
 void AddressBookHome::InsertThunderbirdCards(const QSqlDatabase& database, const QList<ThunderbirdCard>& cards)
 {
-    QSqlQuery query(database);
-    Check(query.exec(QStringLiteral("BEGIN")), query, QStringLiteral("BEGIN"));
+    QSqlQuery transaction(database);
+    Check(transaction.exec(QStringLiteral("BEGIN")), transaction, QStringLiteral("BEGIN"));
+    QSqlQuery insert(database);
+    Check(insert.prepare(QStringLiteral("INSERT INTO properties VALUES (?, ?, ?)")), insert, QStringLiteral("INSERT"));
     for (const ThunderbirdCard& card : cards) {
-        for (const auto& [name, value] : card.properties)
-            Prepared(database, QStringLiteral("INSERT INTO properties VALUES (?, ?, ?)"), {card.uid, name, value});
+        for (const auto& [name, value] : card.properties) {
+            insert.addBindValue(card.uid);
+            insert.addBindValue(name);
+            insert.addBindValue(value);
+            Check(insert.exec(), insert, QStringLiteral("INSERT"));
+        }
     }
-    Check(query.exec(QStringLiteral("COMMIT")), query, QStringLiteral("COMMIT"));
+    Check(transaction.exec(QStringLiteral("COMMIT")), transaction, QStringLiteral("COMMIT"));
 }
 
 QMap<QString, QByteArray> AddressBookHome::Snapshot() const
