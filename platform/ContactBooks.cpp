@@ -112,6 +112,8 @@ std::shared_ptr<ContactItems> ReadBooks(const std::vector<ContactBook>& books)
             continue;
         }
         anyRead = true;
+        items.reserve(items.size() + contents.contacts.size());
+        uids.reserve(uids.size() + qsizetype(contents.contacts.size()));
         for (BookContact& contact : contents.contacts) {
             if (!contact.uid.isEmpty()) {
                 if (uids.contains(contact.uid))

@@ -18,12 +18,16 @@ QString Component(const QStringList& components, int index)
 
 QString JoinNonEmpty(const QStringList& parts, const QString& separator)
 {
-    QStringList kept;
+    QString joined;
     for (const QString& part : parts) {
-        if (!part.trimmed().isEmpty())
-            kept.append(part.trimmed());
+        const QString trimmed = part.trimmed();
+        if (trimmed.isEmpty())
+            continue;
+        if (!joined.isEmpty())
+            joined += separator;
+        joined += trimmed;
     }
-    return kept.join(separator);
+    return joined;
 }
 
 QString TextOf(const VCardProperty* property)
@@ -41,11 +45,11 @@ bool ValueIs(const VCardProperty& property, const char* value)
 bool IsGroupCard(const VCard& card)
 {
     for (const VCardProperty& property : card.properties) {
-        if (property.name == "MEMBER" || property.name == "X-ADDRESSBOOKSERVER-MEMBER")
+        if (property.Is("MEMBER") || property.Is("X-ADDRESSBOOKSERVER-MEMBER"))
             return true;
-        if ((property.name == "KIND" || property.name == "X-ADDRESSBOOKSERVER-KIND") && ValueIs(property, "group"))
+        if ((property.Is("KIND") || property.Is("X-ADDRESSBOOKSERVER-KIND")) && ValueIs(property, "group"))
             return true;
-        if (property.name == "X-EVOLUTION-LIST" && ValueIs(property, "TRUE"))
+        if (property.Is("X-EVOLUTION-LIST") && ValueIs(property, "TRUE"))
             return true;
     }
     return false;
@@ -53,12 +57,12 @@ bool IsGroupCard(const VCard& card)
 
 // Of the properties of that name, the one with the lowest PREF rank, else
 // the first; nullptr for none.
-const VCardProperty* MostPreferred(const VCard& card, const char* name)
+const VCardProperty* MostPreferred(const VCard& card, QByteArrayView name)
 {
     const VCardProperty* best = nullptr;
     int bestRank = INT_MAX;
     for (const VCardProperty& property : card.properties) {
-        if (property.name != name)
+        if (!property.Is(name))
             continue;
         const int rank = property.pref > 0 ? property.pref : INT_MAX - 1;
         if (rank < bestRank) {
@@ -141,7 +145,7 @@ void VCardContact::ReadAddress(const VCard& card)
     const VCardProperty* business = nullptr;
     const VCardProperty* untyped = nullptr;
     for (const VCardProperty& property : card.properties) {
-        if (property.name != "ADR")
+        if (!property.Is("ADR"))
             continue;
         if (property.HasType("WORK")) {
             business = &property;
@@ -176,7 +180,7 @@ void VCardContact::ReadTelephones(const VCard& card)
     QStringList untyped;
     QString otherFax;
     for (const VCardProperty& property : card.properties) {
-        if (property.name != "TEL")
+        if (!property.Is("TEL"))
             continue;
         const bool work = property.HasType("WORK");
         const bool fax = property.HasType("FAX");
@@ -205,7 +209,7 @@ void VCardContact::ReadInternet(const VCard& card)
     const VCardProperty* otherUrl = nullptr;
     int otherUrlCount = 0;
     for (const VCardProperty& property : card.properties) {
-        if (property.name == "URL") {
+        if (property.Is("URL")) {
             if (!workUrl && property.HasType("WORK"))
                 workUrl = &property;
             else if (!property.HasType("HOME") && otherUrlCount++ == 0)

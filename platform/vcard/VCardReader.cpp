@@ -68,6 +68,7 @@ bool IsQuotedPrintable(QByteArrayView line)
 std::vector<QByteArray> ContentLines(const QByteArray& bytes)
 {
     std::vector<QByteArray> lines;
+    lines.reserve(size_t(bytes.size() / 32));
     QByteArray current;
     bool keepFoldBlank = false;
     auto flush = [&] {
@@ -235,17 +236,17 @@ bool ParseContentLine(QByteArrayView line, VCardProperty& property)
     return true;
 }
 
-bool HasValue(const VCardProperty& property, const char* name, QLatin1StringView value)
+bool HasValue(const VCardProperty& property, QByteArrayView name, QLatin1StringView value)
 {
-    return property.name == name && property.value.trimmed().compare(value, Qt::CaseInsensitive) == 0;
+    return property.Is(name) && property.value.trimmed().compare(value, Qt::CaseInsensitive) == 0;
 }
 
 }
 
-const VCardProperty* VCard::First(const char* name) const
+const VCardProperty* VCard::First(QByteArrayView name) const
 {
     for (const VCardProperty& property : properties) {
-        if (property.name == name)
+        if (property.Is(name))
             return &property;
     }
     return nullptr;
@@ -265,7 +266,7 @@ std::vector<VCard> ReadVCards(const QByteArray& bytes)
         if (!ParseContentLine(line, property))
             continue;
         const bool agentValueFollowed =
-            std::exchange(valueFollows, property.name == "AGENT" && property.value.trimmed().isEmpty());
+            std::exchange(valueFollows, property.Is("AGENT") && property.value.trimmed().isEmpty());
         if (HasValue(property, "BEGIN", QLatin1StringView("VCARD"))) {
             if (depth > 0 && agentValueFollowed) {
                 ++depth;

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayList>
+#include <QByteArrayView>
 #include <QString>
 
 #include <algorithm>
@@ -17,7 +18,15 @@ struct VCardProperty
     int pref = 0;             // 1 and up: preferred, the lowest number most; 0: not preferred
     QString value;
 
-    bool HasType(const char* type) const { return types.contains(QByteArray(type)); }
+    bool Is(QByteArrayView wanted) const { return QByteArrayView(name) == wanted; }
+    bool HasType(QByteArrayView type) const
+    {
+        for (const QByteArray& own : types) {
+            if (QByteArrayView(own) == type)
+                return true;
+        }
+        return false;
+    }
     // A 3.0 "TYPE=PREF" counts as rank 1; of two ranks the better one holds.
     void Prefer(int rank) { pref = pref == 0 ? rank : std::min(pref, rank); }
 };
@@ -27,7 +36,7 @@ struct VCard
     std::vector<VCardProperty> properties;
 
     // The first property of that (upper-case) name, or nullptr.
-    const VCardProperty* First(const char* name) const;
+    const VCardProperty* First(QByteArrayView name) const;
 };
 
 // Every card in a vCard file's bytes (versions 2.1, 3.0 and 4.0), in file

@@ -53,6 +53,17 @@ QString WithPlainLineBreaks(QString text)
     return text;
 }
 
+// Most values hold neither an escape nor a carriage return, and are
+// taken as they are.
+bool IsPlain(QStringView value)
+{
+    for (const QChar c : value) {
+        if (c == QLatin1Char('\\') || c == QLatin1Char('\r'))
+            return false;
+    }
+    return true;
+}
+
 QString Unescaped(QStringView value)
 {
     QString result;
@@ -119,12 +130,16 @@ QString DecodeVCardText(QByteArrayView bytes, QByteArrayView charset)
 
 QString UnescapeVCardText(const QString& value)
 {
+    if (IsPlain(value))
+        return value;
     return WithPlainLineBreaks(value.contains(QLatin1Char('\\')) ? Unescaped(value) : value);
 }
 
 QStringList SplitVCardComponents(const QString& value)
 {
+    const bool plain = IsPlain(value);
     QStringList components;
+    components.reserve(8);
     qsizetype start = 0;
     bool escaped = false;
     for (qsizetype i = 0; i <= value.size(); ++i) {
@@ -137,7 +152,10 @@ QStringList SplitVCardComponents(const QString& value)
         if (i < value.size() && value[i] != QLatin1Char(';'))
             continue;
         const QStringView component = QStringView(value).sliced(start, i - start);
-        components.append(WithPlainLineBreaks(escaped ? Unescaped(component) : component.toString()));
+        if (plain)
+            components.append(component.toString());
+        else
+            components.append(WithPlainLineBreaks(escaped ? Unescaped(component) : component.toString()));
         start = i + 1;
         escaped = false;
     }
