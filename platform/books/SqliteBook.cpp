@@ -18,6 +18,8 @@ enum SqliteCode {
     SqliteCantOpen = 14, SqliteAuth = 23, SqliteNotADb = 26
 };
 
+const QString UnreadableFile = QStringLiteral("Die Datei kann nicht gelesen werden.");
+
 int PrimaryCode(const QSqlError& error)
 {
     return error.nativeErrorCode().toInt() & 0xff;
@@ -45,7 +47,7 @@ QString ReasonText(const QSqlError& error)
     case SqliteCantOpen:
     case SqliteAuth:
     case SqliteIoErr:
-        return QStringLiteral("Die Datei kann nicht gelesen werden.");
+        return UnreadableFile;
     default:
         break;
     }
@@ -134,7 +136,7 @@ QString CopyWithCompanions(const QString& file, const QTemporaryDir& folder)
             if (before[i].size < 0)
                 continue;
             if (!QFile::copy(file + suffix, copy + suffix))
-                throw Failure(QStringLiteral("Die Datei kann nicht gelesen werden."));
+                throw Failure(UnreadableFile);
             QFile::setPermissions(copy + suffix, QFile::ReadOwner | QFile::WriteOwner);
         }
         if (Stamps(file) == before)
@@ -163,7 +165,7 @@ void ReadPrivateCopy(const QString& file, const std::function<void(const QSqlDat
 void ReadSqliteBook(const QString& file, SqliteAccess access, const std::function<void(const QSqlDatabase&)>& read)
 {
     if (!QFileInfo(file).isReadable())
-        throw Failure(QStringLiteral("Die Datei kann nicht gelesen werden."));
+        throw Failure(UnreadableFile);
     if (access == SqliteAccess::PrivateCopy)
         return ReadPrivateCopy(file, read);
 
