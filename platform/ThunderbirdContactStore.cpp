@@ -83,9 +83,17 @@ BookContents ReadThunderbirdBook(const QString& file)
     QList<QString> namedOnly;
     QHash<QString, QHash<QString, QString>> namedByCard;
     ReadSqliteBook(file, SqliteAccess::PrivateCopy, [&](const QSqlDatabase& database) {
+        qsizetype withVCard = 0;
         QSqlQuery vcards = RunSql(database, QStringLiteral("SELECT card, value FROM properties WHERE name = '_vCard'"));
-        while (vcards.next())
+        while (vcards.next()) {
             AppendCards(vcards.value(1).toString().toUtf8(), contents.contacts, vcards.value(0).toString());
+            ++withVCard;
+        }
+        // Looking for cards without a vCard costs more than counting cards,
+        // and most books have none.
+        QSqlQuery cards = RunSql(database, QStringLiteral("SELECT count(DISTINCT card) FROM properties"));
+        if (!cards.next() || cards.value(0).toLongLong() == withVCard)
+            return;
         QSqlQuery named = RunSql(database, QStringLiteral("SELECT card, name, value FROM properties WHERE card NOT IN "
                                                           "(SELECT card FROM properties WHERE name = '_vCard')"));
         while (named.next()) {
