@@ -67,8 +67,8 @@ Card ThunderbirdVCard(const QString& uid, const QString& displayName, const QByt
                   {u"_vCard"_qs, QString::fromUtf8(vcard)}}};
 }
 
-// Root reads any file whatever its permissions; the first page of the
-// process's own memory it cannot read either.
+// Root may read a file whatever its permissions say, so for root the file
+// is a link to the process's own memory, whose first page nobody can read.
 void MakeUnreadable(const AddressBookHome& home, const QString& path)
 {
     if (geteuid() == 0) {
