@@ -5,6 +5,7 @@
 #include "model/NextID.h"
 #include "model/clsTreeView.h"
 #include "platform/MousePointer.h"
+#include "platform/Prompt.h"
 #include "shell/ShowError.h"
 
 namespace {
@@ -18,39 +19,46 @@ enum class ColumnRule {
 
 struct ImportColumn
 {
-    const char* key;
+    QStringView key;
     ColumnRule rule;
-    const char* property;
+    QStringView property;
 };
 
 // The address columns after "Node", in the order they are written to the
 // document file. Outlook's Title is the salutation ("Anrede"), its Suffix
 // the academic title ("Titel").
 constexpr ImportColumn ImportColumns[] = {
-    {"Name", ColumnRule::NameOrFullName, "LastFirstSpaceOnly"},
-    {"Anrede", ColumnRule::Property, "Title"},
-    {"Typ", ColumnRule::GenderLetter, "Gender"},
-    {"Vorname", ColumnRule::Property, "FirstName"},
-    {"Name2", ColumnRule::Property, "LastName"},
-    {"Name3", ColumnRule::Empty, nullptr},
-    {"Titel", ColumnRule::Property, "Suffix"},
-    {"Strasse", ColumnRule::Property, "BusinessAddressStreet"},
-    {"Ort", ColumnRule::Property, "BusinessAddressCity"},
-    {"PLZ", ColumnRule::Property, "BusinessAddressPostalCode"},
-    {"Land", ColumnRule::Property, "BusinessAddressCountry"},
-    {"Telefon", ColumnRule::Property, "BusinessTelephoneNumber"},
-    {"Telefon2", ColumnRule::Property, "Business2TelephoneNumber"},
-    {"Mobiltelefon", ColumnRule::Property, "MobileTelephoneNumber"},
-    {"Fax", ColumnRule::Property, "BusinessFaxNumber"},
-    {"EMail", ColumnRule::Property, "Email1Address"},
-    {"Internet", ColumnRule::Property, "BusinessHomePage"},
-    {"Abteilung", ColumnRule::Property, "Department"},
-    {"Funktion", ColumnRule::Property, "JobTitle"},
+    {u"Name", ColumnRule::NameOrFullName, u"LastFirstSpaceOnly"},
+    {u"Anrede", ColumnRule::Property, u"Title"},
+    {u"Typ", ColumnRule::GenderLetter, u"Gender"},
+    {u"Vorname", ColumnRule::Property, u"FirstName"},
+    {u"Name2", ColumnRule::Property, u"LastName"},
+    {u"Name3", ColumnRule::Empty, {}},
+    {u"Titel", ColumnRule::Property, u"Suffix"},
+    {u"Strasse", ColumnRule::Property, u"BusinessAddressStreet"},
+    {u"Ort", ColumnRule::Property, u"BusinessAddressCity"},
+    {u"PLZ", ColumnRule::Property, u"BusinessAddressPostalCode"},
+    {u"Land", ColumnRule::Property, u"BusinessAddressCountry"},
+    {u"Telefon", ColumnRule::Property, u"BusinessTelephoneNumber"},
+    {u"Telefon2", ColumnRule::Property, u"Business2TelephoneNumber"},
+    {u"Mobiltelefon", ColumnRule::Property, u"MobileTelephoneNumber"},
+    {u"Fax", ColumnRule::Property, u"BusinessFaxNumber"},
+    {u"EMail", ColumnRule::Property, u"Email1Address"},
+    {u"Internet", ColumnRule::Property, u"BusinessHomePage"},
+    {u"Abteilung", ColumnRule::Property, u"Department"},
+    {u"Funktion", ColumnRule::Property, u"JobTitle"},
 };
+
+// The table's texts are handed on as they are; an import reads them for
+// every contact.
+QString Literal(QStringView text)
+{
+    return QString::fromRawData(text.data(), text.size());
+}
 
 QString ReadColumn(const ContactItem& item, const ImportColumn& column)
 {
-    const QString property = QString::fromLatin1(column.property);
+    const QString property = Literal(column.property);
     switch (column.rule) {
     case ColumnRule::Property:
         return item.TextProperty(property);
@@ -130,15 +138,19 @@ void frmDocument::ImportContacts(const QString& strSource)
             if (item->TypeName() == QLatin1String("DistListItem"))
                 continue;
             auto adresse = std::make_shared<clsAdresse>();
+            adresse->m_dicSpalten.Reserve(qsizetype(std::size(ImportColumns)) + 1);
             adresse->m_dicSpalten.Add(QStringLiteral("Node"), NextID());
             for (const ImportColumn& column : ImportColumns)
-                adresse->m_dicSpalten.Add(QString::fromLatin1(column.key), ReadColumn(*item, column));
+                adresse->m_dicSpalten.Add(Literal(column.key), ReadColumn(*item, column));
             const QString key = adresse->m_dicSpalten.Find(QStringLiteral("Node"))->Text();
             m_objFirma->m_dicAdressen.Add(key, std::move(adresse));
         }
 
         m_objFirma->ShowTree(*trvBaum);
         SetMousePointer(MousePointer::Default);
+        // Books that could not be read are named once everything else is in.
+        if (const QString report = items->SkippedBooksReport(); !report.isEmpty())
+            CurrentPrompt().MsgBox(this, report, QStringLiteral("Zidevavi"), Prompt::Icon::Exclamation);
     } catch (...) {
         SetMousePointer(MousePointer::Default);
         ShowError(objectName(), QStringLiteral("LoadOutlook"));

@@ -1,5 +1,9 @@
 #include "platform/ContactStore.h"
 
+#include "model/Failure.h"
+#include "platform/ContactBooks.h"
+#include "platform/EvolutionContactStore.h"
+#include "platform/ThunderbirdContactStore.h"
 #include "platform/VCardContactStore.h"
 
 namespace {
@@ -10,13 +14,36 @@ ContactStoreFactory& ReplacementFactory()
     return factory;
 }
 
+// The places a Linux desktop keeps address books. A contact found in two
+// of them comes from the first.
+constexpr FoundBooks (*DesktopBookReaders[])() = {FindVCardFolder, FindEvolutionBooks, FindThunderbirdBooks};
+
+std::vector<ContactBook> DesktopBooks()
+{
+    std::vector<ContactBook> books;
+    QStringList places;
+    for (const auto find : DesktopBookReaders) {
+        FoundBooks found = find();
+        places += found.places;
+        std::move(found.books.begin(), found.books.end(), std::back_inserter(books));
+    }
+    if (books.empty())
+        throw Failure(QStringLiteral("Es wurde kein Adressbuch gefunden. Gesucht wurde hier:\n%1\n\nLegen Sie Ihre "
+                                     "Kontakte in Evolution oder Thunderbird an, oder legen Sie sie als vCard-Dateien "
+                                     "(*.vcf) in den ersten dieser Ordner.")
+                          .arg(places.join(QLatin1Char('\n'))));
+    return books;
+}
+
 }
 
 ContactApplicationRef CreateContactApplication(const QString& source)
 {
     if (const ContactStoreFactory& factory = ReplacementFactory())
         return factory(source);
-    return CreateVCardApplication(source);
+    if (source.isEmpty())
+        return CreateBookApplication(DesktopBooks());
+    return CreateBookApplication({VCardFileBook(source)});
 }
 
 void SetContactStoreFactory(ContactStoreFactory factory)

@@ -31,6 +31,9 @@ public:
     // Enumeration: the first item, then each next one; nullptr after the last.
     virtual std::shared_ptr<ContactItem> GetFirst() = 0;
     virtual std::shared_ptr<ContactItem> GetNext() = 0;
+    // The address books that could not be read and were left out, each
+    // with the reason, as one German message; empty when all were read.
+    virtual QString SkippedBooksReport() const { return QString(); }
 };
 
 class ContactFolder
@@ -60,11 +63,13 @@ public:
 using ContactApplicationRef = std::shared_ptr<ContactApplication>;
 using ContactNamespaceRef = std::shared_ptr<ContactNamespace>;
 
-// Starts the contact source. An empty source is the user's address book;
-// otherwise it names a vCard file that stands in as the contacts folder.
+// Starts the contact source. An empty source is every address book found
+// on this computer (see ContactBooks.h); otherwise it names a vCard file
+// that stands in as the contacts folder. Fails, saying where it looked,
+// when there is no address book at all.
 ContactApplicationRef CreateContactApplication(const QString& source);
 
 // Tests put their own contact source in place; an empty function restores
-// the vCard address book.
+// the address books.
 using ContactStoreFactory = std::function<ContactApplicationRef(const QString& source)>;
 void SetContactStoreFactory(ContactStoreFactory factory);

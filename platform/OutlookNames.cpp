@@ -40,7 +40,15 @@ QString OutlookLastFirstSpaceOnly(const QString& first, const QString& middle, c
 
 bool HasEastAsianCharacters(QStringView text)
 {
-    for (const char32_t ch : text.toUcs4()) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        // Hangul, the first of these scripts, starts at U+1100.
+        if (text[i].unicode() < 0x1100)
+            continue;
+        char32_t ch = text[i].unicode();
+        if (QChar::isHighSurrogate(ch) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            ch = QChar::surrogateToUcs4(text[i].unicode(), text[i + 1].unicode());
+            ++i;
+        }
         switch (QChar::script(ch)) {
         case QChar::Script_Han:
         case QChar::Script_Hiragana:

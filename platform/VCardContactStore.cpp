@@ -1,158 +1,73 @@
 #include "platform/VCardContactStore.h"
 
 #include "model/Failure.h"
-#include "platform/vcard/VCardContact.h"
 
-#include <QCollator>
+#include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QStandardPaths>
-
-#include <algorithm>
-#include <numeric>
-#include <vector>
 
 namespace {
 
-Failure NoSuchProperty(const QString& name)
+Failure Unreadable()
 {
-    return Failure(QStringLiteral("Die Eigenschaft \u201E%1\u201C gibt es bei Kontakten nicht.").arg(name));
+    return Failure(QStringLiteral("Die Datei kann nicht gelesen werden."));
 }
 
-class VCardItem final : public ContactItem
+QByteArray ReadWholeFile(const QString& path)
 {
-public:
-    explicit VCardItem(const VCard& card) : m_contact(card) {}
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        throw Unreadable();
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFile::NoError)
+        throw Unreadable();
+    return bytes;
+}
 
-    QString TypeName() const override { return m_contact.TypeName(); }
-
-    QString TextProperty(const QString& name) const override
-    {
-        if (const QString* text = m_contact.Text(name))
-            return *text;
-        throw NoSuchProperty(name);
-    }
-
-    qint32 IntegerProperty(const QString& name) const override
-    {
-        if (name == QLatin1String("Gender"))
-            return m_contact.Gender();
-        throw NoSuchProperty(name);
-    }
-
-private:
-    VCardContact m_contact;
-};
-
-class VCardItems final : public ContactItems
+// The *.vcf files below a folder in a stable order. Linked folders are
+// followed, but a folder already seen (through another link, or a link
+// back up the tree) is not read again.
+void CollectVCardFiles(const QString& folder, QSet<QString>& seenFolders, QStringList& files)
 {
-public:
-    explicit VCardItems(std::vector<std::shared_ptr<ContactItem>> items) : m_items(std::move(items)) {}
-
-    void Sort(const QString& property, bool descending) override
-    {
-        QString name = property.trimmed();
-        if (name.startsWith(QLatin1Char('[')) && name.endsWith(QLatin1Char(']')))
-            name = name.mid(1, name.size() - 2);
-
-        QCollator collator;
-        collator.setCaseSensitivity(Qt::CaseInsensitive);
-        std::vector<QCollatorSortKey> keys;
-        keys.reserve(m_items.size());
-        for (const auto& item : m_items)
-            keys.push_back(collator.sortKey(item->TextProperty(name)));
-
-        std::vector<size_t> order(m_items.size());
-        std::iota(order.begin(), order.end(), size_t(0));
-        std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-            const int comparison = keys[a].compare(keys[b]);
-            return descending ? comparison > 0 : comparison < 0;
-        });
-
-        std::vector<std::shared_ptr<ContactItem>> sorted;
-        sorted.reserve(m_items.size());
-        for (size_t index : order)
-            sorted.push_back(std::move(m_items[index]));
-        m_items = std::move(sorted);
-        m_next = 0;
+    const QString canonical = QFileInfo(folder).canonicalFilePath();
+    if (canonical.isEmpty() || seenFolders.contains(canonical))
+        return;
+    seenFolders.insert(canonical);
+    QStringList folders;
+    QStringList here;
+    QDirIterator it(folder, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+    while (it.hasNext()) {
+        const QFileInfo entry = it.nextFileInfo();
+        if (entry.isDir())
+            folders.append(entry.filePath());
+        else if (entry.fileName().endsWith(QLatin1String(".vcf"), Qt::CaseInsensitive))
+            here.append(entry.filePath());
     }
+    here.sort();
+    files += here;
+    folders.sort();
+    for (const QString& below : folders)
+        CollectVCardFiles(below, seenFolders, files);
+}
 
-    std::shared_ptr<ContactItem> GetFirst() override
-    {
-        m_next = 0;
-        return GetNext();
-    }
-
-    std::shared_ptr<ContactItem> GetNext() override
-    {
-        return m_next < m_items.size() ? m_items[m_next++] : nullptr;
-    }
-
-private:
-    std::vector<std::shared_ptr<ContactItem>> m_items;
-    size_t m_next = 0;
-};
-
-class VCardFolder final : public ContactFolder
+BookContents ReadVCardFolder(const QString& folder)
 {
-public:
-    explicit VCardFolder(QString source) : m_source(std::move(source)) {}
-
-    std::shared_ptr<ContactItems> Items() override
-    {
-        const QStringList files = QFileInfo(m_source).isDir() ? VCardFilesBelow(m_source) : QStringList{m_source};
-        std::vector<std::shared_ptr<ContactItem>> items;
-        for (const QString& path : files) {
-            for (const VCard& card : ReadVCards(ReadFile(path)))
-                items.push_back(std::make_shared<VCardItem>(card));
+    QSet<QString> seenFolders;
+    QStringList files;
+    CollectVCardFiles(folder, seenFolders, files);
+    BookContents contents;
+    for (const QString& path : files) {
+        try {
+            AppendCards(ReadWholeFile(path), contents.contacts);
+        } catch (const Failure& failure) {
+            contents.skipped.push_back({QFileInfo(path).fileName(), path, failure.Description()});
         }
-        return std::make_shared<VCardItems>(std::move(items));
     }
-
-private:
-    static QByteArray ReadFile(const QString& path)
-    {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            throw Failure(QStringLiteral("Die Datei \u201E%1\u201C kann nicht gelesen werden.").arg(path));
-        return file.readAll();
-    }
-
-    QString m_source;
-};
-
-class VCardNamespace final : public ContactNamespace
-{
-public:
-    explicit VCardNamespace(QString source) : m_source(std::move(source)) {}
-
-    std::shared_ptr<ContactFolder> GetDefaultFolder(int folderType) override
-    {
-        if (folderType != FolderContacts)
-            throw Failure::InvalidArgument();
-        return std::make_shared<VCardFolder>(m_source);
-    }
-
-private:
-    QString m_source;
-};
-
-class VCardApplication final : public ContactApplication
-{
-public:
-    explicit VCardApplication(QString source) : m_source(std::move(source)) {}
-
-    std::shared_ptr<ContactNamespace> GetNamespace(const QString& type) override
-    {
-        if (type.compare(QLatin1String("MAPI"), Qt::CaseInsensitive) != 0)
-            throw Failure::InvalidArgument();
-        return std::make_shared<VCardNamespace>(m_source);
-    }
-
-private:
-    QString m_source;
-};
+    return contents;
+}
 
 }
 
@@ -161,28 +76,23 @@ QString AddressBookFolder()
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/contacts");
 }
 
-ContactApplicationRef CreateVCardApplication(const QString& vcardFile)
+FoundBooks FindVCardFolder()
 {
-    if (vcardFile.isEmpty()) {
-        const QString folder = AddressBookFolder();
-        if (!QFileInfo(folder).isDir())
-            throw Failure(QStringLiteral("Das Adressbuch \u201E%1\u201C wurde nicht gefunden. Legen Sie Ihre Kontakte "
-                                         "als vCard-Dateien (*.vcf) in diesen Ordner.")
-                              .arg(folder));
-        return std::make_shared<VCardApplication>(folder);
-    }
-    if (!QFileInfo(vcardFile).isFile())
-        throw Failure(QStringLiteral("Die vCard-Datei \u201E%1\u201C wurde nicht gefunden.").arg(vcardFile));
-    return std::make_shared<VCardApplication>(vcardFile);
+    const QString folder = AddressBookFolder();
+    FoundBooks found;
+    found.places.append(QStringLiteral("%1 (vCard-Dateien)").arg(folder));
+    if (QFileInfo(folder).isDir())
+        found.books.push_back({QStringLiteral("vCard-Ordner"), folder, [folder] { return ReadVCardFolder(folder); }});
+    return found;
 }
 
-QStringList VCardFilesBelow(const QString& folder)
+ContactBook VCardFileBook(const QString& file)
 {
-    QStringList files;
-    QDirIterator it(folder, {QStringLiteral("*.vcf")}, QDir::Files,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files.append(it.next());
-    files.sort();
-    return files;
+    if (!QFileInfo(file).isFile())
+        throw Failure(QStringLiteral("Die vCard-Datei \u201E%1\u201C wurde nicht gefunden.").arg(file));
+    return {QFileInfo(file).fileName(), file, [file] {
+                BookContents contents;
+                AppendCards(ReadWholeFile(file), contents.contacts);
+                return contents;
+            }};
 }

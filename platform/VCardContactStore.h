@@ -1,18 +1,16 @@
 #pragma once
 
-#include "platform/ContactStore.h"
+#include "platform/ContactBooks.h"
 
-#include <QStringList>
-
-// The contact source on Linux: vCard files. The default contacts folder is
-// the user's address book, every *.vcf file below AddressBookFolder() (a
-// vdir as vdirsyncer and khard keep it, or exported files dropped there);
-// given a file, that one file is the contacts folder.
+// vCard files as address books: the vCard folder, every *.vcf file below
+// AddressBookFolder() (a vdir as vdirsyncer and khard keep it, or exported
+// files dropped there), and one file the user chose.
 
 QString AddressBookFolder();
 
-// Fails when the address book folder, or the given file, does not exist.
-ContactApplicationRef CreateVCardApplication(const QString& vcardFile);
+// The vCard folder as one book, when it exists. Folders linked into it are
+// read too, each once; a file that cannot be read is left out and named.
+FoundBooks FindVCardFolder();
 
-// The *.vcf files below a folder, in a stable order.
-QStringList VCardFilesBelow(const QString& folder);
+// One chosen vCard file as a book; fails when there is no such file.
+ContactBook VCardFileBook(const QString& file);

@@ -9,6 +9,7 @@ build="$repo/build"
 packages=(
     g++ cmake make pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-translations-l10n
+    libqt6sql6-sqlite             # reading the Evolution and Thunderbird address books
     libgl-dev
     clang libclang-rt-14-dev      # the reader's fuzz test
     xvfb xauth                    # a display for the program where there is none

@@ -67,6 +67,11 @@ private slots:
         QTest::newRow("colon inside a quoted parameter") << Card("FN;X-P=\"a:b\":Name\r\n") << u"Name"_qs;
         QTest::newRow("line without colon skipped") << Card("Unsinn ohne Doppelpunkt\r\nFN:Gut\r\n") << u"Gut"_qs;
         QTest::newRow("trailing blank after END") << QByteArray("BEGIN:VCARD\nFN:X\nEND:VCARD \n") << u"X"_qs;
+        QTest::newRow("2.1 fold keeps its blank")
+            << QByteArray("BEGIN:VCARD\r\nVERSION:2.1\r\nFN:Leiter der\r\n Abteilung\r\nEND:VCARD\r\n")
+            << u"Leiter der Abteilung"_qs;
+        QTest::newRow("Latin-1 label on Windows-1252 bytes")
+            << Card("FN;CHARSET=ISO-8859-1:\x84\x80 5\x96 6\x93\r\n") << u"„€ 5– 6“"_qs;
     }
 
     void decoding()
@@ -87,11 +92,13 @@ private slots:
         QTest::newRow("FullName from N") << n << u"FullName"_qs << u"Herr Max Karl Muster Dr."_qs;
         QTest::newRow("FullName, empty FN, from N") << "FN:\r\nN:Muster;Max;;;\r\n" + QByteArray()
                                                     << u"FullName"_qs << u"Max Muster"_qs;
-        QTest::newRow("FullName from ORG") << QByteArray("ORG:Stadtwerke;Einkauf\r\n") << u"FullName"_qs
-                                           << u"Stadtwerke"_qs;
-        QTest::newRow("LastFirstSpaceOnly") << n << u"LastFirstSpaceOnly"_qs << u"Muster Max Karl"_qs;
-        QTest::newRow("LastFirstSpaceOnly skips empty parts")
-            << QByteArray("N:;Max;;;\r\n") << u"LastFirstSpaceOnly"_qs << u"Max"_qs;
+        QTest::newRow("no FullName from ORG") << QByteArray("ORG:Stadtwerke;Einkauf\r\n") << u"FullName"_qs
+                                              << QString();
+        QTest::newRow("FN repeating ORG without a name is none")
+            << QByteArray("FN:Stadtwerke\r\nN:;;;;\r\nORG:Stadtwerke;Einkauf\r\n") << u"FullName"_qs << QString();
+        QTest::newRow("LastFirstSpaceOnly empty for Western names") << n << u"LastFirstSpaceOnly"_qs << QString();
+        QTest::newRow("LastFirstSpaceOnly for East Asian names")
+            << QByteArray("FN:太郎 山田\r\nN:山田;太郎;;;\r\n") << u"LastFirstSpaceOnly"_qs << u"山田 太郎"_qs;
         QTest::newRow("LastFirstSpaceOnly without N") << QByteArray("FN:Max\r\n") << u"LastFirstSpaceOnly"_qs
                                                       << QString();
         QTest::newRow("Title is the prefix") << n << u"Title"_qs << u"Herr"_qs;
@@ -108,6 +115,9 @@ private slots:
         QTest::newRow("city") << addresses << u"BusinessAddressCity"_qs << u"Köln"_qs;
         QTest::newRow("postal code") << addresses << u"BusinessAddressPostalCode"_qs << u"50667"_qs;
         QTest::newRow("country") << addresses << u"BusinessAddressCountry"_qs << u"Deutschland"_qs;
+        QTest::newRow("extended address before the street")
+            << QByteArray("ADR;WORK:Postfach 9;Haus B\\, Raum 4;Amtsweg 3;Hof;;1;\r\n") << u"BusinessAddressStreet"_qs
+            << u"Postfach 9\nHaus B, Raum 4\nAmtsweg 3"_qs;
         QTest::newRow("untyped address when there is no WORK one")
             << QByteArray("ADR;HOME:;;Heim;A;;1;\r\nADR;TYPE=OTHER:;;Anders;B;;2;\r\nADR;POSTAL:;;Post;C;;3;\r\n")
             << u"BusinessAddressCity"_qs << u"C"_qs;
@@ -122,6 +132,10 @@ private slots:
         QTest::newRow("work fax") << phones << u"BusinessFaxNumber"_qs << u"wf"_qs;
         QTest::newRow("fax without HOME")
             << QByteArray("TEL;HOME;FAX:hf\r\nTEL;TYPE=FAX:f\r\n") << u"BusinessFaxNumber"_qs << u"f"_qs;
+        QTest::newRow("untyped phone after the work phone")
+            << QByteArray("TEL:u\r\nTEL;HOME:h\r\nTEL;WORK:w\r\n") << u"Business2TelephoneNumber"_qs << u"u"_qs;
+        QTest::newRow("untyped phone is a business phone")
+            << QByteArray("TEL;HOME:h\r\nTEL;PREF:u\r\n") << u"BusinessTelephoneNumber"_qs << u"u"_qs;
         QTest::newRow("vCard 4 telephone link")
             << QByteArray("TEL;VALUE=uri;TYPE=work:tel:+49-221-1\r\n") << u"BusinessTelephoneNumber"_qs
             << u"+49-221-1"_qs;
@@ -130,6 +144,8 @@ private slots:
                                           << u"Email1Address"_qs << u"b@x"_qs;
         QTest::newRow("vCard 4 PREF parameter") << QByteArray("EMAIL:a@x\r\nEMAIL;PREF=1:b@x\r\n")
                                                 << u"Email1Address"_qs << u"b@x"_qs;
+        QTest::newRow("lowest PREF wins") << QByteArray("EMAIL;PREF=2:a@x\r\nEMAIL;PREF=1:b@x\r\nEMAIL;PREF:c@x\r\n")
+                                          << u"Email1Address"_qs << u"b@x"_qs;
         QTest::newRow("first e-mail") << QByteArray("EMAIL:a@x\r\nEMAIL:b@x\r\n") << u"Email1Address"_qs << u"a@x"_qs;
         QTest::newRow("work URL") << QByteArray("URL:o\r\nURL;TYPE=HOME:h\r\nURL;WORK:w\r\n") << u"BusinessHomePage"_qs
                                   << u"w"_qs;
@@ -182,6 +198,7 @@ private slots:
         QTest::newRow("members only") << QByteArray("X-ADDRESSBOOKSERVER-MEMBER:urn:uuid:1\r\n")
                                       << u"DistListItem"_qs;
         QTest::newRow("organisation") << QByteArray("KIND:org\r\n") << u"ContactItem"_qs;
+        QTest::newRow("Evolution contact list") << QByteArray("X-EVOLUTION-LIST:TRUE\r\n") << u"DistListItem"_qs;
     }
 
     void typeName()
@@ -200,6 +217,8 @@ private slots:
         QTest::newRow("embedded agent card")
             << Card("AGENT:\r\nBEGIN:VCARD\r\nFN:Agent\r\nEND:VCARD\r\nFN:Chef\r\n") << 1;
         QTest::newRow("last card cut off") << Card("FN:a\r\n") + "BEGIN:VCARD\r\nFN:b\r\n" << 2;
+        QTest::newRow("card cut off before the next") << "BEGIN:VCARD\r\nFN:a\r\n" + Card("FN:b\r\n") + Card("FN:c\r\n")
+                                                      << 3;
         QTest::newRow("quoted-printable ending in = before END")
             << QByteArray("BEGIN:VCARD\r\nNOTE;QUOTED-PRINTABLE:x=\r\nEND:VCARD\r\n") + Card("FN:b\r\n") << 2;
         QTest::newRow("empty") << QByteArray() << 0;

@@ -1,8 +1,9 @@
 #include "platform/vcard/VCardContact.h"
 
+#include "platform/OutlookNames.h"
 #include "platform/vcard/VCardText.h"
 
-#include <QHash>
+#include <climits>
 
 namespace {
 
@@ -17,12 +18,16 @@ QString Component(const QStringList& components, int index)
 
 QString JoinNonEmpty(const QStringList& parts, const QString& separator)
 {
-    QStringList kept;
+    QString joined;
     for (const QString& part : parts) {
-        if (!part.trimmed().isEmpty())
-            kept.append(part.trimmed());
+        const QString trimmed = part.trimmed();
+        if (trimmed.isEmpty())
+            continue;
+        if (!joined.isEmpty())
+            joined += separator;
+        joined += trimmed;
     }
-    return kept.join(separator);
+    return joined;
 }
 
 QString TextOf(const VCardProperty* property)
@@ -30,16 +35,42 @@ QString TextOf(const VCardProperty* property)
     return property ? UnescapeVCardText(property->value) : QString();
 }
 
+bool ValueIs(const VCardProperty& property, const char* value)
+{
+    return property.value.trimmed().compare(QLatin1String(value), Qt::CaseInsensitive) == 0;
+}
+
+// vCard 4 and Apple mark groups by their kind and members; Evolution marks
+// its contact lists with a property of its own.
 bool IsGroupCard(const VCard& card)
 {
     for (const VCardProperty& property : card.properties) {
-        if (property.name == "MEMBER" || property.name == "X-ADDRESSBOOKSERVER-MEMBER")
+        if (property.Is("MEMBER") || property.Is("X-ADDRESSBOOKSERVER-MEMBER"))
             return true;
-        if ((property.name == "KIND" || property.name == "X-ADDRESSBOOKSERVER-KIND")
-            && property.value.trimmed().compare(QLatin1String("group"), Qt::CaseInsensitive) == 0)
+        if ((property.Is("KIND") || property.Is("X-ADDRESSBOOKSERVER-KIND")) && ValueIs(property, "group"))
+            return true;
+        if (property.Is("X-EVOLUTION-LIST") && ValueIs(property, "TRUE"))
             return true;
     }
     return false;
+}
+
+// Of the properties of that name, the one with the lowest PREF rank, else
+// the first; nullptr for none.
+const VCardProperty* MostPreferred(const VCard& card, QByteArrayView name)
+{
+    const VCardProperty* best = nullptr;
+    int bestRank = INT_MAX;
+    for (const VCardProperty& property : card.properties) {
+        if (!property.Is(name))
+            continue;
+        const int rank = property.pref > 0 ? property.pref : INT_MAX - 1;
+        if (rank < bestRank) {
+            best = &property;
+            bestRank = rank;
+        }
+    }
+    return best;
 }
 
 // vCard 4 writes telephone numbers as "tel:" links.
@@ -56,53 +87,56 @@ QString TelephoneNumber(const VCardProperty& property)
 VCardContact::VCardContact(const VCard& card)
     : m_typeName(IsGroupCard(card) ? QStringLiteral("DistListItem") : QStringLiteral("ContactItem"))
 {
-    ReadName(card);
+    ReadName(card, ReadOrganization(card));
     ReadAddress(card);
     ReadTelephones(card);
     ReadInternet(card);
-    ReadOrganization(card);
     ReadGender(card);
     m_fields[JobTitle] = TextOf(card.First("TITLE"));
 }
 
 const QString* VCardContact::Text(const QString& propertyName) const
 {
-    static const QHash<QString, int> fieldsByName = [] {
-        const char* names[FieldCount] = {
-            "FullName", "LastFirstSpaceOnly", "Title", "FirstName", "LastName", "Suffix",
-            "BusinessAddressStreet", "BusinessAddressCity", "BusinessAddressPostalCode", "BusinessAddressCountry",
-            "BusinessTelephoneNumber", "Business2TelephoneNumber", "MobileTelephoneNumber", "BusinessFaxNumber",
-            "Email1Address", "BusinessHomePage", "Department", "JobTitle"};
-        QHash<QString, int> table;
-        for (int i = 0; i < FieldCount; ++i)
-            table.insert(QString::fromLatin1(names[i]), i);
-        return table;
-    }();
-    const auto found = fieldsByName.constFind(propertyName);
-    return found == fieldsByName.cend() ? nullptr : &m_fields[size_t(*found)];
+    // In the order of Field; the import asks for each of them per contact.
+    static constexpr QLatin1StringView names[FieldCount] = {
+        QLatin1StringView("FullName"), QLatin1StringView("LastFirstSpaceOnly"), QLatin1StringView("Title"),
+        QLatin1StringView("FirstName"), QLatin1StringView("LastName"), QLatin1StringView("Suffix"),
+        QLatin1StringView("BusinessAddressStreet"), QLatin1StringView("BusinessAddressCity"),
+        QLatin1StringView("BusinessAddressPostalCode"), QLatin1StringView("BusinessAddressCountry"),
+        QLatin1StringView("BusinessTelephoneNumber"), QLatin1StringView("Business2TelephoneNumber"),
+        QLatin1StringView("MobileTelephoneNumber"), QLatin1StringView("BusinessFaxNumber"),
+        QLatin1StringView("Email1Address"), QLatin1StringView("BusinessHomePage"), QLatin1StringView("Department"),
+        QLatin1StringView("JobTitle")};
+    for (size_t i = 0; i < FieldCount; ++i) {
+        if (names[i].size() == propertyName.size() && names[i] == propertyName)
+            return &m_fields[i];
+    }
+    return nullptr;
 }
 
-void VCardContact::ReadName(const VCard& card)
+// FullName is the card's FN, or formed from N where there is none; the
+// company never stands in for a name. Company cards of Evolution and Apple
+// carry the company as FN and no name parts: that FN is no name either.
+void VCardContact::ReadName(const VCard& card, const QString& company)
 {
     const VCardProperty* n = card.First("N");
     const QStringList name = n ? SplitVCardComponents(n->value) : QStringList();
+    const QString given = Component(name, Given);
+    const QString additional = Component(name, Additional);
+    const QString family = Component(name, Family);
     m_fields[Title] = Component(name, Prefix);
-    m_fields[FirstName] = Component(name, Given);
-    m_fields[LastName] = Component(name, Family);
+    m_fields[FirstName] = given;
+    m_fields[LastName] = family;
     m_fields[Suffix] = Component(name, NameSuffix);
-    m_fields[LastFirstSpaceOnly] = JoinNonEmpty(
-        {Component(name, Family), Component(name, Given), Component(name, Additional)}, QStringLiteral(" "));
+
+    m_fields[LastFirstSpaceOnly] = OutlookLastFirstSpaceOnly(given, additional, family, m_fields[Suffix], company);
 
     QString fullName = TextOf(card.First("FN")).trimmed();
-    if (fullName.isEmpty()) {
-        fullName = JoinNonEmpty({Component(name, Prefix), Component(name, Given), Component(name, Additional),
-                                 Component(name, Family), Component(name, NameSuffix)},
-                                QStringLiteral(" "));
-    }
-    if (fullName.isEmpty()) {
-        if (const VCardProperty* org = card.First("ORG"))
-            fullName = SplitVCardComponents(org->value).constFirst().trimmed();
-    }
+    const bool hasNameParts = !(given + additional + family).trimmed().isEmpty();
+    if (!hasNameParts && fullName == company)
+        fullName.clear();
+    if (fullName.isEmpty())
+        fullName = OutlookFullName(m_fields[Title], given, additional, family, m_fields[Suffix]);
     m_fields[FullName] = fullName;
 }
 
@@ -111,7 +145,7 @@ void VCardContact::ReadAddress(const VCard& card)
     const VCardProperty* business = nullptr;
     const VCardProperty* untyped = nullptr;
     for (const VCardProperty& property : card.properties) {
-        if (property.name != "ADR")
+        if (!property.Is("ADR"))
             continue;
         if (property.HasType("WORK")) {
             business = &property;
@@ -125,29 +159,36 @@ void VCardContact::ReadAddress(const VCard& card)
     if (!business)
         return;
 
+    // PO box, building or room, and street, each on its own line.
     const QStringList address = SplitVCardComponents(business->value);
-    const QString poBox = Component(address, PoBox);
-    const QString street = Component(address, Street);
-    m_fields[BusinessAddressStreet] =
-        poBox.isEmpty() ? street : (street.isEmpty() ? poBox : poBox + QLatin1Char('\n') + street);
+    QStringList lines;
+    for (const int part : {PoBox, Extended, Street}) {
+        if (!Component(address, part).trimmed().isEmpty())
+            lines.append(Component(address, part));
+    }
+    m_fields[BusinessAddressStreet] = lines.join(QLatin1Char('\n'));
     m_fields[BusinessAddressCity] = Component(address, Locality);
     m_fields[BusinessAddressPostalCode] = Component(address, PostalCode);
     m_fields[BusinessAddressCountry] = Component(address, Country);
 }
 
+// A number without any type counts as a business number, as an untyped
+// address or web page does, after the ones marked WORK.
 void VCardContact::ReadTelephones(const VCard& card)
 {
-    int businessCount = 0;
+    QStringList business;
+    QStringList untyped;
     QString otherFax;
     for (const VCardProperty& property : card.properties) {
-        if (property.name != "TEL")
+        if (!property.Is("TEL"))
             continue;
         const bool work = property.HasType("WORK");
         const bool fax = property.HasType("FAX");
         const bool cell = property.HasType("CELL");
-        if (work && !fax && !cell && !property.HasType("PAGER") && businessCount < 2)
-            m_fields[businessCount++ == 0 ? BusinessTelephoneNumber : Business2TelephoneNumber] =
-                TelephoneNumber(property);
+        if (work && !fax && !cell && !property.HasType("PAGER"))
+            business.append(TelephoneNumber(property));
+        if (property.types.isEmpty())
+            untyped.append(TelephoneNumber(property));
         if (cell && m_fields[MobileTelephoneNumber].isEmpty())
             m_fields[MobileTelephoneNumber] = TelephoneNumber(property);
         if (work && fax && m_fields[BusinessFaxNumber].isEmpty())
@@ -155,44 +196,42 @@ void VCardContact::ReadTelephones(const VCard& card)
         if (fax && !work && !property.HasType("HOME") && otherFax.isEmpty())
             otherFax = TelephoneNumber(property);
     }
+    business += untyped;
+    m_fields[BusinessTelephoneNumber] = business.value(0);
+    m_fields[Business2TelephoneNumber] = business.value(1);
     if (m_fields[BusinessFaxNumber].isEmpty())
         m_fields[BusinessFaxNumber] = otherFax;
 }
 
 void VCardContact::ReadInternet(const VCard& card)
 {
-    const VCardProperty* firstEmail = nullptr;
-    const VCardProperty* preferredEmail = nullptr;
     const VCardProperty* workUrl = nullptr;
     const VCardProperty* otherUrl = nullptr;
     int otherUrlCount = 0;
     for (const VCardProperty& property : card.properties) {
-        if (property.name == "EMAIL") {
-            if (!firstEmail)
-                firstEmail = &property;
-            if (!preferredEmail && property.HasType("PREF"))
-                preferredEmail = &property;
-        } else if (property.name == "URL") {
+        if (property.Is("URL")) {
             if (!workUrl && property.HasType("WORK"))
                 workUrl = &property;
             else if (!property.HasType("HOME") && otherUrlCount++ == 0)
                 otherUrl = &property;
         }
     }
-    m_fields[Email1Address] = TextOf(preferredEmail ? preferredEmail : firstEmail);
+    m_fields[Email1Address] = TextOf(MostPreferred(card, "EMAIL"));
     // Without a work address, a single untyped one is taken; of several the
     // program cannot tell which is the business page.
     m_fields[BusinessHomePage] = TextOf(workUrl ? workUrl : (otherUrlCount == 1 ? otherUrl : nullptr));
 }
 
-void VCardContact::ReadOrganization(const VCard& card)
+// The department; returns the company, which is no column of its own.
+QString VCardContact::ReadOrganization(const VCard& card)
 {
     const VCardProperty* org = card.First("ORG");
     if (!org)
-        return;
+        return QString();
     QStringList units = SplitVCardComponents(org->value);
-    units.removeFirst();
+    const QString company = units.takeFirst().trimmed();
     m_fields[Department] = JoinNonEmpty(units, QStringLiteral("; "));
+    return company;
 }
 
 void VCardContact::ReadGender(const VCard& card)

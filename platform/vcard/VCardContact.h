@@ -30,11 +30,11 @@ public:
     };
 
 private:
-    void ReadName(const VCard& card);
+    void ReadName(const VCard& card, const QString& company);
     void ReadAddress(const VCard& card);
     void ReadTelephones(const VCard& card);
     void ReadInternet(const VCard& card);
-    void ReadOrganization(const VCard& card);
+    QString ReadOrganization(const VCard& card);
     void ReadGender(const VCard& card);
 
     QString m_typeName;

@@ -2,8 +2,10 @@
 
 #include <QByteArray>
 #include <QByteArrayList>
+#include <QByteArrayView>
 #include <QString>
 
+#include <algorithm>
 #include <vector>
 
 // One content line of a card, decoded: transfer encoding and charset are
@@ -12,10 +14,21 @@
 struct VCardProperty
 {
     QByteArray name;          // upper case, without the group prefix ("ADR" of "item1.adr")
-    QByteArrayList types;     // upper case: TYPE values, bare 2.1 parameters, and PREF
+    QByteArrayList types;     // upper case: TYPE values and bare 2.1 parameters
+    int pref = 0;             // 1 and up: preferred, the lowest number most; 0: not preferred
     QString value;
 
-    bool HasType(const char* type) const { return types.contains(QByteArray(type)); }
+    bool Is(QByteArrayView wanted) const { return QByteArrayView(name) == wanted; }
+    bool HasType(QByteArrayView type) const
+    {
+        for (const QByteArray& own : types) {
+            if (QByteArrayView(own) == type)
+                return true;
+        }
+        return false;
+    }
+    // A 3.0 "TYPE=PREF" counts as rank 1; of two ranks the better one holds.
+    void Prefer(int rank) { pref = pref == 0 ? rank : std::min(pref, rank); }
 };
 
 struct VCard
@@ -23,7 +36,7 @@ struct VCard
     std::vector<VCardProperty> properties;
 
     // The first property of that (upper-case) name, or nullptr.
-    const VCardProperty* First(const char* name) const;
+    const VCardProperty* First(QByteArrayView name) const;
 };
 
 // Every card in a vCard file's bytes (versions 2.1, 3.0 and 4.0), in file

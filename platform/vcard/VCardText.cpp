@@ -1,7 +1,11 @@
 #include "platform/vcard/VCardText.h"
 
+#include "model/CodePage1252.h"
+
 #include <QStringDecoder>
 #include <QStringEncoder>
+
+#include <initializer_list>
 
 namespace {
 
@@ -16,17 +20,26 @@ int HexDigit(char c)
     return -1;
 }
 
-QString DecodeWindows1252(const QByteArray& bytes)
+bool IsOneOf(QByteArrayView name, std::initializer_list<const char*> names)
 {
-    QStringDecoder decoder("windows-1252");
-    if (!decoder.isValid())
-        return QString::fromLatin1(bytes);
-    return decoder.decode(bytes);
+    for (const char* candidate : names) {
+        if (name.compare(candidate, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
 }
 
-bool IsUtf8Name(const QByteArray& charset)
+bool IsUtf8OrAsciiName(QByteArrayView charset)
 {
-    return charset == "UTF-8" || charset == "UTF8";
+    return IsOneOf(charset, {"UTF-8", "UTF8", "US-ASCII"});
+}
+
+// Windows programs label their code page Latin-1 and write €, „ and – in
+// the range Latin-1 leaves to control characters; web browsers read the
+// label as Windows-1252 for that reason, and so do we.
+bool IsLatin1Name(QByteArrayView charset)
+{
+    return IsOneOf(charset, {"ISO-8859-1", "ISO8859-1", "ISO_8859-1", "LATIN1", "LATIN-1", "L1"});
 }
 
 // Line breaks inside values come as CR LF from quoted-printable exports
@@ -40,20 +53,31 @@ QString WithPlainLineBreaks(QString text)
     return text;
 }
 
-template <typename OnChar, typename OnSeparator>
-void ScanEscaped(const QString& value, OnChar onChar, OnSeparator onSeparator, bool splitAtSemicolon)
+// Most values hold neither an escape nor a carriage return, and are
+// taken as they are.
+bool IsPlain(QStringView value)
 {
+    for (const QChar c : value) {
+        if (c == QLatin1Char('\\') || c == QLatin1Char('\r'))
+            return false;
+    }
+    return true;
+}
+
+QString Unescaped(QStringView value)
+{
+    QString result;
+    result.reserve(value.size());
     for (qsizetype i = 0; i < value.size(); ++i) {
         const QChar c = value[i];
         if (c == QLatin1Char('\\') && i + 1 < value.size()) {
             const QChar next = value[++i];
-            onChar(next == QLatin1Char('n') || next == QLatin1Char('N') ? QChar(QLatin1Char('\n')) : next);
-        } else if (splitAtSemicolon && c == QLatin1Char(';')) {
-            onSeparator();
+            result.append(next == QLatin1Char('n') || next == QLatin1Char('N') ? QChar(QLatin1Char('\n')) : next);
         } else {
-            onChar(c);
+            result.append(c);
         }
     }
+    return result;
 }
 
 }
@@ -70,7 +94,7 @@ QByteArray VCardBytesWithoutBom(const QByteArray& bytes)
     return bytes;
 }
 
-QByteArray DecodeQuotedPrintable(const QByteArray& bytes)
+QByteArray DecodeQuotedPrintable(QByteArrayView bytes)
 {
     QByteArray result;
     result.reserve(bytes.size());
@@ -90,38 +114,50 @@ QByteArray DecodeQuotedPrintable(const QByteArray& bytes)
     return result;
 }
 
-QString DecodeVCardText(const QByteArray& bytes, const QByteArray& charset)
+QString DecodeVCardText(QByteArrayView bytes, QByteArrayView charset)
 {
-    const QByteArray name = charset.toUpper();
-    if (!name.isEmpty() && !IsUtf8Name(name) && name != "US-ASCII") {
-        QStringDecoder declared(name.constData());
+    if (IsLatin1Name(charset))
+        return DecodeWindows1252(bytes);
+    if (!charset.isEmpty() && !IsUtf8OrAsciiName(charset)) {
+        QStringDecoder declared(charset.toByteArray().constData());
         if (declared.isValid())
             return declared.decode(bytes);
     }
-    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    const QString text = utf8.decode(bytes);
-    if (!utf8.hasError())
-        return text;
+    if (bytes.isValidUtf8())
+        return QString::fromUtf8(bytes);
     return DecodeWindows1252(bytes);
 }
 
 QString UnescapeVCardText(const QString& value)
 {
-    if (!value.contains(QLatin1Char('\\')))
-        return WithPlainLineBreaks(value);
-    QString result;
-    result.reserve(value.size());
-    ScanEscaped(
-        value, [&](QChar c) { result.append(c); }, [] {}, false);
-    return WithPlainLineBreaks(result);
+    if (IsPlain(value))
+        return value;
+    return WithPlainLineBreaks(value.contains(QLatin1Char('\\')) ? Unescaped(value) : value);
 }
 
 QStringList SplitVCardComponents(const QString& value)
 {
-    QStringList components(1);
-    ScanEscaped(
-        value, [&](QChar c) { components.last().append(c); }, [&] { components.append(QString()); }, true);
-    for (QString& component : components)
-        component = WithPlainLineBreaks(component);
+    const bool plain = IsPlain(value);
+    QStringList components;
+    components.reserve(8);
+    qsizetype start = 0;
+    bool escaped = false;
+    for (qsizetype i = 0; i <= value.size(); ++i) {
+        if (i < value.size() && value[i] == QLatin1Char('\\')) {
+            escaped = true;
+            if (i + 1 < value.size())
+                ++i; // the escaped character is no separator
+            continue;
+        }
+        if (i < value.size() && value[i] != QLatin1Char(';'))
+            continue;
+        const QStringView component = QStringView(value).sliced(start, i - start);
+        if (plain)
+            components.append(component.toString());
+        else
+            components.append(WithPlainLineBreaks(escaped ? Unescaped(component) : component.toString()));
+        start = i + 1;
+        escaped = false;
+    }
     return components;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
@@ -13,12 +14,12 @@ QByteArray VCardBytesWithoutBom(const QByteArray& bytes);
 
 // Quoted-printable "=XX" sequences to bytes; soft line breaks are already
 // joined by the reader. A malformed "=" is kept as it stands.
-QByteArray DecodeQuotedPrintable(const QByteArray& bytes);
+QByteArray DecodeQuotedPrintable(QByteArrayView bytes);
 
 // A value's bytes as text. A declared charset is used when it is known;
 // without one (or with an unknown one) the bytes must be valid UTF-8, and
 // otherwise they are read as Windows-1252, which older exporters write.
-QString DecodeVCardText(const QByteArray& bytes, const QByteArray& charset);
+QString DecodeVCardText(QByteArrayView bytes, QByteArrayView charset);
 
 // Backslash escapes resolved: "\n" and "\N" give a line break, any other
 // escaped character stands for itself ("\,", "\;", "\\", "\:").
