@@ -6,7 +6,7 @@
 #include "document/frmDocument.h"
 #include "model/CodePage1252.h"
 #include "model/DocumentFile.h"
-#include "model/clsTreeView.h"
+#include "tree/clsTreeView.h"
 #include "PrintingPrompt.h"
 #include "shell/Application.h"
 #include "shell/basMain.h"

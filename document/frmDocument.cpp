@@ -1,8 +1,8 @@
 #include "document/frmDocument.h"
 
 #include "model/Failure.h"
-#include "model/TreeDrawing.h"
-#include "model/clsTreeView.h"
+#include "tree/TreeDrawing.h"
+#include "tree/clsTreeView.h"
 #include "platform/Twips.h"
 #include "shell/ShowError.h"
 

@@ -2,7 +2,7 @@
 
 #include "model/DocumentMarkup.h"
 #include "model/NextID.h"
-#include "model/TreeDrawing.h"
+#include "tree/TreeDrawing.h"
 
 clsAdresse::~clsAdresse()
 {

@@ -4,7 +4,7 @@
 #include "model/Failure.h"
 #include "model/MarkupText.h"
 #include "model/NextID.h"
-#include "model/TreeDrawing.h"
+#include "tree/TreeDrawing.h"
 
 clsFirma::~clsFirma()
 {

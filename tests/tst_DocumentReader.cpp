@@ -6,7 +6,7 @@
 #include "document/frmDocument.h"
 #include "model/DocumentFile.h"
 #include "model/Failure.h"
-#include "model/clsTreeView.h"
+#include "tree/clsTreeView.h"
 
 #include <QXmlStreamReader>
 

@@ -3,7 +3,7 @@
 #include "TestMain.h"
 
 #include "document/frmDocument.h"
-#include "model/clsTreeView.h"
+#include "tree/clsTreeView.h"
 #include "platform/Twips.h"
 
 #include <QLabel>

@@ -1,9 +1,9 @@
 // Drawing records into the document tree.
 #include "TestMain.h"
 
-#include "model/TreeDrawing.h"
+#include "tree/TreeDrawing.h"
 #include "model/clsFirma.h"
-#include "model/clsTreeView.h"
+#include "tree/clsTreeView.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "support/TestMain.h"
 
 #include "document/frmDocument.h"
-#include "model/clsTreeView.h"
+#include "tree/clsTreeView.h"
 #include "shell/frmMain.h"
 
 #include <QDirIterator>

@@ -1,4 +1,4 @@
-#include "model/clsTreeView.h"
+#include "tree/clsTreeView.h"
 
 #include <QMouseEvent>
 

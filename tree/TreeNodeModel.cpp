@@ -1,4 +1,4 @@
-#include "model/TreeNodeModel.h"
+#include "tree/TreeNodeModel.h"
 
 #include "model/Failure.h"
 

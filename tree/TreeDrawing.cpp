@@ -1,7 +1,7 @@
-#include "model/TreeDrawing.h"
+#include "tree/TreeDrawing.h"
 
 #include "model/clsFirma.h"
-#include "model/clsTreeView.h"
+#include "tree/clsTreeView.h"
 
 #include <vector>
 
