@@ -11,6 +11,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-translations-l10n
     libgl-dev
     clang libclang-rt-14-dev      # the reader's fuzz test
+    libpugixml-dev                # bench_documentfiles compares with it
     xvfb xauth                    # a display for the program where there is none
 )
 
