@@ -166,7 +166,7 @@ private slots:
     void clicksAddNoKeyToAnyRecord()
     {
         // The tree shows a node whose record is gone from the dictionary.
-        m_document->m_objFirma->m_dicAdressen.TakeEntries();
+        m_document->m_objFirma->m_dicAdressen.TakeValues();
         RecordingPrompt prompt;
         ClickNode(QStringLiteral("Node 4"));
         QCOMPARE(m_document->m_objFirma->m_dicAdressen.Count(), 0);

@@ -1,6 +1,7 @@
 #pragma once
 
-class clsTreeView;
+#include "tree/TreeNodes.h"
+
 class clsFirma;
 class clsAdresse;
 
@@ -12,8 +13,10 @@ constexpr int Page = 3;
 constexpr int OrgChart = 4;
 }
 
-// Clears the tree and draws the company with all its addresses.
-void DrawCompanyTree(clsTreeView& trvBaum, clsFirma& firma);
-// Draws an address below nodParentNode, followed by its sub-records, depth
-// first and without recursion.
-void DrawAddressTree(clsTreeView& trvBaum, clsAdresse& adresse, int nodParentNode);
+// The nodes of a whole document: the company, then each address followed by
+// its sub-records, depth first and without recursion. Throws as the records'
+// ShowTree does (two records with one number), with nodes holding what was
+// drawn until then; nothing is shown.
+void DrawCompanyTree(TreeNodes& nodes, clsFirma& firma);
+// The nodes of an address and its sub-records below nodParentNode.
+void DrawAddressTree(TreeNodes& nodes, clsAdresse& adresse, int nodParentNode);
