@@ -1,5 +1,13 @@
 #include "tree/TreeNodeModel.h"
 
+namespace {
+
+// A row's internal id: its node, or for the row that stands for the levels
+// below a node on the last level shown, that node with this bit.
+constexpr quintptr DeeperLevelsBit = quintptr(1) << (sizeof(quintptr) * 8 - 2);
+
+}
+
 void TreeNodeModel::SetImageList(QList<QIcon> images)
 {
     m_images = std::move(images);
@@ -45,12 +53,14 @@ QModelIndex TreeNodeModel::IndexOf(int node) const
 {
     if (node < 0 || node >= Count())
         return {};
+    while (m_nodes.Depth(node) > MaxShownDepth)
+        node = m_nodes.Parent(node);
     return createIndex(m_nodes.Row(node), 0, quintptr(node));
 }
 
 int TreeNodeModel::NodeOf(const QModelIndex& index)
 {
-    return index.isValid() ? int(index.internalId()) : NoNode;
+    return index.isValid() && !(index.internalId() & DeeperLevelsBit) ? int(index.internalId()) : NoNode;
 }
 
 void TreeNodeModel::SetExpanded(const QModelIndex& index, bool expanded)
@@ -66,21 +76,30 @@ QModelIndex TreeNodeModel::index(int row, int column, const QModelIndex& parent)
 {
     if (column != 0 || row < 0 || row >= rowCount(parent))
         return {};
-    return createIndex(row, 0, quintptr(m_nodes.Child(NodeOf(parent), row)));
+    const int node = NodeOf(parent);
+    if (node != NoNode && m_nodes.Depth(node) == MaxShownDepth)
+        return createIndex(0, 0, quintptr(node) | DeeperLevelsBit);
+    return createIndex(row, 0, quintptr(m_nodes.Child(node, row)));
 }
 
 QModelIndex TreeNodeModel::parent(const QModelIndex& child) const
 {
     if (!child.isValid())
         return {};
+    if (child.internalId() & DeeperLevelsBit)
+        return IndexOf(int(child.internalId() & ~DeeperLevelsBit));
     return IndexOf(m_nodes.Parent(NodeOf(child)));
 }
 
 int TreeNodeModel::rowCount(const QModelIndex& parent) const
 {
-    if (parent.column() > 0)
+    if (parent.column() > 0 || (parent.isValid() && NodeOf(parent) == NoNode))
         return 0;
-    return m_nodes.ChildCount(NodeOf(parent));
+    const int node = NodeOf(parent);
+    const int children = m_nodes.ChildCount(node);
+    if (node != NoNode && m_nodes.Depth(node) == MaxShownDepth)
+        return children > 0 ? 1 : 0;
+    return children;
 }
 
 int TreeNodeModel::columnCount(const QModelIndex&) const
@@ -93,6 +112,13 @@ QVariant TreeNodeModel::data(const QModelIndex& index, int role) const
     if (!index.isValid())
         return {};
     const int node = NodeOf(index);
+    if (node == NoNode) {
+        if (role == Qt::DisplayRole)
+            return QStringLiteral("Tiefere Ebenen werden nicht angezeigt.");
+        if (role == Qt::ToolTipRole)
+            return QStringLiteral("Die Adressen darunter bleiben im Dokument und werden mit ihm gespeichert.");
+        return {};
+    }
     switch (role) {
     case Qt::DisplayRole:
         return m_nodes.Text(node);
@@ -105,4 +131,12 @@ QVariant TreeNodeModel::data(const QModelIndex& index, int role) const
     default:
         return {};
     }
+}
+
+Qt::ItemFlags TreeNodeModel::flags(const QModelIndex& index) const
+{
+    // The row for deeper levels is shown greyed and cannot be selected.
+    if (index.isValid() && NodeOf(index) == NoNode)
+        return Qt::NoItemFlags;
+    return QAbstractItemModel::flags(index);
 }

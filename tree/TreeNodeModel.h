@@ -10,12 +10,22 @@
 
 // The document tree's nodes as the view sees them. A tree is drawn apart
 // and shown in one model reset.
+//
+// The view lays out expanded rows recursively, one call deeper per level,
+// so a document nested some 25,000 levels deep overflows the stack once all
+// of it is expanded (by "*", or by selecting its deepest node). The view
+// therefore shows no more than MaxShownDepth levels, which take a few
+// hundred kilobytes of stack: a node on the last of them that has
+// sub-records shows one greyed row saying that deeper levels are not shown,
+// in place of its children. The records below stay in the document and are
+// saved with it.
 class TreeNodeModel : public QAbstractItemModel
 {
     Q_OBJECT
 
 public:
     static constexpr int NoNode = TreeNodes::NoNode;
+    static constexpr int MaxShownDepth = 1000;
 
     using QAbstractItemModel::QAbstractItemModel;
 
@@ -40,7 +50,10 @@ public:
     QList<int> Children(int node) const;
     QList<int> TopLevel() const { return Children(NoNode); }
 
+    // The row of a node; for a node below the levels shown, the row of its
+    // ancestor on the last level shown.
     QModelIndex IndexOf(int node) const;
+    // The node of a row; NoNode for the row that stands for deeper levels.
     static int NodeOf(const QModelIndex& index);
     void SetExpanded(const QModelIndex& index, bool expanded);
 
@@ -49,6 +62,7 @@ public:
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
     TreeNodes m_nodes;
