@@ -287,7 +287,7 @@ int main(int argc, char* argv[])
 
     frmDocument* document = OpenDocumentWindow();
     QTemporaryDir dir;
-    QList<std::pair<double, double>> perAddress;
+    QList<std::pair<Sample, Sample>> perAddress; // open, save
     for (const int count : counts) {
         const QString input = dir.filePath(QStringLiteral("adressen%1.xml").arg(count));
         const QString output = dir.filePath(QStringLiteral("gespeichert%1.xml").arg(count));
@@ -339,7 +339,8 @@ int main(int argc, char* argv[])
         PrintRow("open: read, records, tree", open, count, parse, "pugixml parse (target <= 1.0)");
         PrintRow("save", save, count, pugixmlSave, "pugixml save (target <= 0.8)");
         std::printf("  open: %s the floor\n", qPrintable(Ratio(open.wall, floor.wall)));
-        perAddress.append({open.wall * 1e6 / count, save.wall * 1e6 / count});
+        perAddress.append({{open.wall * 1e6 / count, open.cpu * 1e6 / count},
+                           {save.wall * 1e6 / count, save.cpu * 1e6 / count}});
         document->m_objFirma.reset();
         document->trvBaum->Nodes().Clear();
         PrintMemory(input, fileMiB);
@@ -348,9 +349,12 @@ int main(int argc, char* argv[])
         QFile::remove(pugixmlOutput);
     }
 
-    std::printf("\ntime per address (should be flat):\n%12s %14s %14s\n", "addresses", "open µs", "save µs");
-    for (qsizetype i = 0; i < counts.size(); ++i)
-        std::printf("%12d %14.2f %14.2f\n", counts[i], perAddress[i].first, perAddress[i].second);
+    std::printf("\ntime per address in µs (should be flat), wall and processor:\n%12s %16s %16s\n", "addresses",
+                "open", "save");
+    for (qsizetype i = 0; i < counts.size(); ++i) {
+        const auto& [open, save] = perAddress[i];
+        std::printf("%12d %8.2f %7.2f %8.2f %7.2f\n", counts[i], open.wall, open.cpu, save.wall, save.cpu);
+    }
 
     delete g_frmMain;
     g_frmMain = nullptr;

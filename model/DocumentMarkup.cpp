@@ -405,14 +405,13 @@ public:
                 continue;
             const ColumnValue& value = spalten.ValueAt(i);
             const std::string_view open(tags.open), close(tags.close);
+            const qsizetype tagsSize = qsizetype(open.size() + close.size());
             if (value.IsCodePageText()) {
                 const QByteArrayView text = value.CodePageText();
-                char* to = Put(Room(qsizetype(open.size() + close.size()) + 5 * text.size()), open);
-                m_size = Put(WriteEscapedMarkupText(to, text), close) - m_buffer.data();
+                Put(WriteEscapedMarkupText(Put(Room(tagsSize + 5 * text.size()), open), text), close);
             } else {
                 const QByteArray text = EncodeWindows1252(EscapeMarkupText(value.Text()));
-                char* to = Put(Room(qsizetype(open.size() + close.size()) + text.size()), open);
-                m_size = Put(Put(to, {text.data(), size_t(text.size())}), close) - m_buffer.data();
+                Put(Put(Put(Room(tagsSize + text.size()), open), text.toStdString()), close);
             }
         }
         if (m_size >= BufferSize)
@@ -441,7 +440,7 @@ private:
         return {'<' + name.toStdString() + '>', "</" + name.toStdString() + "> \r\n", key == NodeKey, true};
     }
 
-    // Where the next size bytes go; the caller moves m_size past them.
+    // Where the next size bytes go.
     char* Room(qsizetype size)
     {
         if (m_size + size > qsizetype(m_buffer.size())) {
@@ -452,6 +451,7 @@ private:
         return m_buffer.data() + m_size;
     }
 
+    // Writes text at to, in the room given, and moves m_size past it.
     char* Put(char* to, std::string_view text)
     {
         to = std::copy(text.begin(), text.end(), to);
