@@ -31,7 +31,7 @@ public:
     quint32 Count() const { return quint32(m_names.size()); }
 
 private:
-    static constexpr size_t IndexThreshold = 16;
+    static constexpr size_t IndexThreshold = 32;
 
     std::deque<QString> m_names;
     QHash<QString, quint32> m_index; // once there are many
