@@ -3,7 +3,6 @@
 #include "model/ColumnValue.h"
 
 #include <QHash>
-#include <QList>
 #include <QString>
 
 #include <vector>
