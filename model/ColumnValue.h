@@ -6,6 +6,7 @@
 #include <QtGlobal>
 
 #include <atomic>
+#include <utility>
 
 // Immutable storage for column texts, counted by the values that refer to
 // it. One block holds the values of many records read from one file, so a
