@@ -9,8 +9,8 @@
 //
 //   build/bench/bench_contact_import [cards]
 #include "document/frmDocument.h"
-#include "model/clsTreeView.h"
 #include "platform/vcard/VCardReader.h"
+#include "tree/clsTreeView.h"
 #include "PrintingPrompt.h"
 #include "shell/Application.h"
 #include "shell/basMain.h"

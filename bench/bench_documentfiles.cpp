@@ -1,135 +1,259 @@
-// Times opening and saving generated address documents of 1,000, 10,000 and
-// 100,000 addresses with twenty columns each, in a real document window, and
-// xmllint on the largest file for comparison.
+// Opens and saves a generated address document in a real document window,
+// side by side in the same rounds with pugixml's parse and save of the same
+// file and with the floor (reading the file and finding every "<"). Prints
+// the medians and their ratios, the time per address for each size, and the
+// peak memory of an open and of three more opens into the same window, each
+// measured in a process of its own.
 //
-//   build/bench/bench_documentfiles [count...]
-#include "document/frmDocument.h"
-#include "model/CodePage1252.h"
-#include "model/DocumentFile.h"
-#include "model/clsTreeView.h"
+//   build/bench/bench_documentfiles [--warm] [addresses...]   (default 10000 100000 1000000)
+#include "GeneratedDocument.h"
 #include "PrintingPrompt.h"
+#include "document/frmDocument.h"
+#include "model/DocumentFile.h"
+#include "platform/Memory.h"
 #include "shell/Application.h"
 #include "shell/basMain.h"
 #include "shell/frmMain.h"
+#include "tree/clsTreeView.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#ifdef ZIDEVAVI_HAVE_PUGIXML
+#include <pugixml.hpp>
+#endif
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <vector>
 
 namespace {
 
-const char* const Columns[20] = {"Typ", "Anrede", "Titel", "Name", "Vorname", "Name2", "Name3",
-                                 "Abteilung", "Funktion", "Strasse", "PLZ", "Ort", "Land", "Telefon",
-                                 "Telefon2", "Mobiltelefon", "Fax", "EMail", "Internet", "Kennzeichen"};
-
-// Exactly the bytes the program writes for such a document, so a save of the
-// opened file must give them back.
-QByteArray GenerateDocument(int count)
-{
-    QByteArray out = DocumentHeaderLine + "\r\n<Firma> \r\n<Name>Outlook Adressen</Name> \r\n";
-    for (int i = 0; i < count; ++i) {
-        const QByteArray n = QByteArray::number(i);
-        const QByteArray values[20] = {
-            "Kontakt", i % 2 ? "Herr" : "Frau", i % 7 ? "" : "Dr.", "M\xfcller " + n, "Hans",
-            "Gro\xdfhandel & Co. KG", "", "Einkauf", "Leitung", "Hauptstra\xdf" "e " + n,
-            QByteArray::number(10000 + i % 90000), "K\xf6ln", "Deutschland", "+49 221 " + n,
-            "", "+49 170 " + n, "+49 221 9" + n, "kontakt" + n + "@example.org", "www.example.org", ""};
-        out += "<Adresse> \r\n";
-        for (int c = 0; c < 20; ++c) {
-            QByteArray value = values[c];
-            value.replace("&", "&amp;");
-            out += '<' + QByteArray(Columns[c]) + '>' + value + "</" + Columns[c] + "> \r\n";
-        }
-        out += "</Adresse> \r\n";
-    }
-    out += "</Firma> \r\n";
-    return out;
-}
-
-// Peak resident memory since the last reset, in MiB.
-void ResetPeakMemory()
-{
-    QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
-}
-
-double MemoryMiB(const QByteArray& field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (status.open(QIODevice::ReadOnly)) {
-        for (const QByteArray& line : status.readAll().split('\n')) {
-            if (line.startsWith(field))
-                return line.mid(field.size()).trimmed().split(' ').first().toDouble() / 1024.0;
-        }
-    }
-    return -1;
-}
-
-double PeakMemoryMiB()
-{
-    return MemoryMiB("VmHWM:");
-}
+constexpr double MiB = 1024.0 * 1024.0;
 
 double Seconds(const QElapsedTimer& timer)
 {
     return double(timer.nsecsElapsed()) / 1e9;
 }
 
-void TimeXmllint(const QString& file)
+double Median(std::vector<double> values)
 {
-    const QString xmllint = QStandardPaths::findExecutable(QStringLiteral("xmllint"));
-    if (xmllint.isEmpty()) {
-        std::printf("xmllint not found (Debian package libxml2-utils); no comparison.\n");
-        return;
-    }
-    QProcess process;
-    QElapsedTimer timer;
-    timer.start();
-    process.start(xmllint, {QStringLiteral("--noout"), file});
-    process.waitForFinished(-1);
-    std::printf("xmllint --noout on the same file: %.3f s (exit %d)\n", Seconds(timer), process.exitCode());
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
 }
 
-// The steps of an open and a save one by one, on the largest file.
-void PrintBreakdown(frmDocument* document, const QString& file)
+// --- memory, in a process of its own -------------------------------------
+
+double StatusMiB(const char* field)
 {
-    QElapsedTimer timer;
-    timer.start();
-    const QByteArray bytes = ReadDocumentFile(file);
-    const double read = Seconds(timer);
-    timer.start();
-    const QString text = DocumentFileText(bytes);
-    const double decode = Seconds(timer);
-    document->m_lngID = 0;
-    auto firma = std::make_shared<clsFirma>();
-    timer.start();
-    firma->LoadFromXML(text);
-    const double scan = Seconds(timer);
-    timer.start();
-    firma->ShowTree(*document->trvBaum);
-    const double draw = Seconds(timer);
-    timer.start();
-    const QByteArray encoded = DocumentFileBytes(*firma);
-    const double build = Seconds(timer);
-    timer.start();
-    {
-        QSaveFile again(file + QStringLiteral(".again"));
-        again.open(QIODevice::WriteOnly);
-        again.write(encoded);
-        again.commit();
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(field))
+            return line.mid(qsizetype(std::strlen(field))).trimmed().split(' ').first().toDouble() / 1024.0;
     }
-    const double write = Seconds(timer);
-    timer.start();
-    firma.reset();
-    const double drop = Seconds(timer);
-    std::printf("open: read %.3f s, decode %.3f s, records %.3f s, tree %.3f s\n", read, decode, scan, draw);
-    std::printf("save, in two steps: bytes %.3f s, write %.3f s; dropping the records %.3f s\n", build, write, drop);
+    return -1;
+}
+
+// Starts a new peak from the memory resident now; false where the kernel
+// does not offer it, so that the peak is the process's whole peak.
+bool ResetPeak()
+{
+    const int fd = ::open("/proc/self/clear_refs", O_WRONLY);
+    if (fd < 0)
+        return false;
+    const bool done = ::write(fd, "5", 1) == 1;
+    ::close(fd);
+    return done;
+}
+
+frmDocument* OpenDocumentWindow()
+{
+    g_frmMain = new frmMain;
+    g_frmMain->Form_Load();
+    g_frmMain->show();
+    g_frmMain->mnuFileNew_Click();
+    return g_frmMain->ActiveForm();
+}
+
+void Open(frmDocument* document, const QString& file)
+{
+    document->LoadDoc(file);
+    QCoreApplication::processEvents();
+}
+
+// Prints: resident before, peak of the first open, resident after it, peak
+// of three more opens into the same window, resident after them; MiB.
+int MeasureOpenMemory(const QString& file)
+{
+    frmDocument* document = OpenDocumentWindow();
+    QCoreApplication::processEvents();
+    const double before = StatusMiB("VmRSS:");
+    const bool reset = ResetPeak();
+    Open(document, file);
+    const double firstPeak = StatusMiB("VmHWM:");
+    const double firstHeld = StatusMiB("VmRSS:");
+    ResetPeak();
+    for (int i = 0; i < 3; ++i)
+        Open(document, file);
+    std::printf("%.1f %.1f %.1f %.1f %.1f %d\n", before, firstPeak, firstHeld, StatusMiB("VmHWM:"),
+                StatusMiB("VmRSS:"), reset ? 1 : 0);
+    return 0;
+}
+
+#ifdef ZIDEVAVI_HAVE_PUGIXML
+int MeasurePugixmlMemory(const QString& file)
+{
+    const double before = StatusMiB("VmRSS:");
+    ResetPeak();
+    pugi::xml_document doc;
+    if (!doc.load_file(QFile::encodeName(file).constData()))
+        return 1;
+    std::printf("%.1f %.1f\n", before, StatusMiB("VmHWM:"));
+    return 0;
+}
+#endif
+
+QList<double> RunMeasurement(const char* mode, const QString& file)
+{
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(mode), file});
+    child.waitForFinished(-1);
+    QList<double> numbers;
+    for (const QByteArray& word : child.readAllStandardOutput().simplified().split(' '))
+        numbers.append(word.toDouble());
+    return numbers;
+}
+
+void PrintMemory(const QString& file, double fileMiB)
+{
+    const QList<double> m = RunMeasurement("--memory-open", file);
+    if (m.size() < 6) {
+        std::printf("  memory: the measuring process failed\n");
+        return;
+    }
+    const double openPeak = m[1] - m[0], held = m[2] - m[0], reopenPeak = m[3] - m[0], heldAfter = m[4] - m[0];
+    std::printf("  memory of the open, above the %.0f MiB resident before it%s:\n", m[0],
+                m[5] > 0 ? "" : " (peak not resettable here: whole-process peaks)");
+    std::printf("    peak %.0f MiB = %.2fx the file (target <= 4.5x); the document then holds %.0f MiB\n", openPeak,
+                openPeak / fileMiB, held);
+    std::printf("    three more opens into the same window: peak %.0f MiB (target <= open peak + document = %.0f MiB), "
+                "resident afterwards %.0f MiB\n",
+                reopenPeak, openPeak + held, heldAfter);
+#ifdef ZIDEVAVI_HAVE_PUGIXML
+    const QList<double> p = RunMeasurement("--memory-pugixml", file);
+    if (p.size() >= 2)
+        std::printf("    pugixml parse, for comparison: peak %.0f MiB = %.2fx the file\n", p[1] - p[0],
+                    (p[1] - p[0]) / fileMiB);
+#endif
+}
+
+// --- time ------------------------------------------------------------------
+
+// Wall time, and the processor time of the whole process, which others'
+// work on a shared machine disturbs less.
+struct Sample
+{
+    double wall = 0, cpu = 0;
+};
+
+double ProcessorSeconds()
+{
+    timespec now;
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
+}
+
+// Every timed step starts with the memory freed before it handed back, as
+// the program hands it back after an open, so that none of them finds
+// pages another one left; with --warm, each may reuse them.
+bool g_warm = false;
+
+class Stopwatch
+{
+public:
+    Stopwatch()
+    {
+        if (!g_warm)
+            ReturnFreedMemory();
+        m_cpu = ProcessorSeconds();
+        m_wall.start();
+    }
+    Sample Stop() const { return {Seconds(m_wall), ProcessorSeconds() - m_cpu}; }
+
+private:
+    QElapsedTimer m_wall;
+    double m_cpu;
+};
+
+Sample Median(std::vector<Sample> samples)
+{
+    std::vector<double> wall, cpu;
+    for (const Sample& sample : samples) {
+        wall.push_back(sample.wall);
+        cpu.push_back(sample.cpu);
+    }
+    return {Median(wall), Median(cpu)};
+}
+
+Sample TimeFloor(const QString& file)
+{
+    const Stopwatch watch;
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = in.readAll();
+    qsizetype tags = 0;
+    for (const char* p = bytes.constData(), *end = p + bytes.size();
+         (p = static_cast<const char*>(std::memchr(p, '<', size_t(end - p)))) != nullptr; ++p)
+        ++tags;
+    return tags > 0 ? watch.Stop() : Sample();
+}
+
+struct Timings
+{
+    std::vector<Sample> floor, pugixmlParse, pugixmlSave, open, save;
+};
+
+#ifdef ZIDEVAVI_HAVE_PUGIXML
+// pugixml reads the declared iso-8859-1 and writes the same code page back,
+// indented, as the program's file has a line per element.
+void TimePugixml(const QString& file, const QString& output, Timings& timings)
+{
+    auto doc = std::make_unique<pugi::xml_document>();
+    const Stopwatch parse;
+    const pugi::xml_parse_result parsed = doc->load_file(QFile::encodeName(file).constData());
+    timings.pugixmlParse.push_back(parse.Stop());
+    if (!parsed)
+        std::fprintf(stderr, "pugixml: %s\n", parsed.description());
+    const Stopwatch save;
+    doc->save_file(QFile::encodeName(output).constData(), "\t", pugi::format_default, pugi::encoding_latin1);
+    timings.pugixmlSave.push_back(save.Stop());
+}
+#endif
+
+QString Ratio(double value, double base)
+{
+    return base > 0 ? QString::number(value / base, 'f', 2) + QLatin1Char('x') : QStringLiteral("-");
+}
+
+void PrintRow(const char* what, const Sample& sample, int count, const Sample& base = {}, const char* of = "")
+{
+    std::printf("  %-30s %7.3f s %7.3f s %7.2f µs", what, sample.wall, sample.cpu, sample.wall * 1e6 / count);
+    if (base.wall > 0)
+        std::printf("   %s (processor %s) %s", qPrintable(Ratio(sample.wall, base.wall)),
+                    qPrintable(Ratio(sample.cpu, base.cpu)), of);
+    std::printf("\n");
 }
 
 }
@@ -141,67 +265,96 @@ int main(int argc, char* argv[])
     QStandardPaths::setTestModeEnabled(true);
     Application app(argc, argv);
     PrintingPrompt prompt;
+    const QStringList args = app.arguments().mid(1);
+    if (args.size() == 2 && args[0] == QLatin1String("--memory-open"))
+        return MeasureOpenMemory(args[1]);
+#ifdef ZIDEVAVI_HAVE_PUGIXML
+    if (args.size() == 2 && args[0] == QLatin1String("--memory-pugixml"))
+        return MeasurePugixmlMemory(args[1]);
+#else
+    std::printf("pugixml was not found when this was built (Debian package libpugixml-dev): no comparison.\n");
+#endif
 
     QList<int> counts;
-    for (const QString& arg : app.arguments().mid(1))
-        counts.append(arg.toInt());
+    for (const QString& arg : args) {
+        if (arg == QLatin1String("--warm"))
+            g_warm = true;
+        else
+            counts.append(arg.toInt());
+    }
     if (counts.isEmpty())
-        counts = {1000, 10000, 100000};
+        counts = {10000, 100000, 1000000};
 
-    g_frmMain = new frmMain;
-    g_frmMain->Form_Load();
-    g_frmMain->show();
-    g_frmMain->mnuFileNew_Click();
-    frmDocument* document = g_frmMain->ActiveForm();
-
+    frmDocument* document = OpenDocumentWindow();
     QTemporaryDir dir;
-    QString largest;
-    std::printf("%9s %9s %9s %9s %11s %11s %s\n", "addresses", "file MiB", "open s", "save s", "open peak", "save peak",
-                "saved bytes equal");
+    QList<std::pair<Sample, Sample>> perAddress; // open, save
     for (const int count : counts) {
-        const QString input = dir.filePath(QStringLiteral("doc%1.xml").arg(count));
-        const QString output = dir.filePath(QStringLiteral("doc%1-saved.xml").arg(count));
-        double fileMiB = 0;
-        {
-            const QByteArray bytes = GenerateDocument(count);
-            fileMiB = double(bytes.size()) / (1024.0 * 1024.0);
+        const QString input = dir.filePath(QStringLiteral("adressen%1.xml").arg(count));
+        const QString output = dir.filePath(QStringLiteral("gespeichert%1.xml").arg(count));
+        const QString pugixmlOutput = dir.filePath(QStringLiteral("pugixml%1.xml").arg(count));
+        SaveDocumentFile(input, *GenerateDocument(count));
+        const QByteArray written = [&] {
             QFile file(input);
-            if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-                return 1;
-        }
-        largest = input;
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        }();
+        const double fileMiB = double(written.size()) / MiB;
+        const int rounds = count >= 1000000 ? 3 : 7;
 
-        // A clean window each round, as a user opening a file would have.
+        Timings timings;
+        bool same = true;
+        for (int round = 0; round < rounds; ++round) {
+            timings.floor.push_back(TimeFloor(input));
+#ifdef ZIDEVAVI_HAVE_PUGIXML
+            TimePugixml(input, pugixmlOutput, timings);
+#endif
+            // A clean window each round, as a user opening a file has.
+            document->m_objFirma.reset();
+            document->trvBaum->Nodes().Clear();
+            const Stopwatch open;
+            Open(document, input);
+            timings.open.push_back(open.Stop());
+            const Stopwatch save;
+            document->SaveDoc(output);
+            timings.save.push_back(save.Stop());
+            if (round == 0) {
+                QFile saved(output);
+                same = saved.open(QIODevice::ReadOnly) && saved.readAll() == written
+                       && document->trvBaum->Nodes().Count() == count + 1;
+            }
+        }
+        if (prompt.failed || !same) {
+            std::printf("%d addresses: the open or save failed, or the saved file differs from the opened one\n",
+                        count);
+            return 1;
+        }
+
+        const Sample floor = Median(timings.floor), open = Median(timings.open), save = Median(timings.save);
+        const Sample parse = Median(timings.pugixmlParse), pugixmlSave = Median(timings.pugixmlSave);
+        std::printf("\n%d addresses, %.1f MiB, medians of %d rounds (the saved file equals the opened one):\n"
+                    "  %-30s %9s %9s %10s\n",
+                    count, fileMiB, rounds, "", "wall", "processor", "per address");
+        PrintRow("floor: read, find every \"<\"", floor, count);
+        PrintRow("pugixml parse (load_file)", parse, count);
+        PrintRow("pugixml save (save_file)", pugixmlSave, count);
+        PrintRow("open: read, records, tree", open, count, parse, "pugixml parse (target <= 1.0)");
+        PrintRow("save", save, count, pugixmlSave, "pugixml save (target <= 0.8)");
+        std::printf("  open: %s the floor\n", qPrintable(Ratio(open.wall, floor.wall)));
+        perAddress.append({{open.wall * 1e6 / count, open.cpu * 1e6 / count},
+                           {save.wall * 1e6 / count, save.cpu * 1e6 / count}});
         document->m_objFirma.reset();
         document->trvBaum->Nodes().Clear();
-        const double baseMiB = MemoryMiB("VmRSS:");
-        ResetPeakMemory();
-        QElapsedTimer timer;
-        timer.start();
-        document->LoadDoc(input);
-        const double openSeconds = Seconds(timer);
-        const double openPeak = PeakMemoryMiB();
-
-        ResetPeakMemory();
-        timer.start();
-        document->SaveDoc(output);
-        const double saveSeconds = Seconds(timer);
-        const double savePeak = PeakMemoryMiB();
-        if (prompt.failed || document->trvBaum->Nodes().Count() != count + 1)
-            return 1;
-
-        QFile in(input), out(output);
-        in.open(QIODevice::ReadOnly);
-        out.open(QIODevice::ReadOnly);
-        const bool equal = in.readAll() == out.readAll();
-        std::printf("%9d %9.1f %9.3f %9.3f %7.0f MiB %7.0f MiB %s\n", count, fileMiB, openSeconds, saveSeconds, openPeak,
-                    savePeak, equal ? "yes" : "NO");
-        std::printf("          (resident before open: %.0f MiB)\n", baseMiB);
-        if (!equal)
-            return 1;
+        PrintMemory(input, fileMiB);
+        QFile::remove(input);
+        QFile::remove(output);
+        QFile::remove(pugixmlOutput);
     }
-    TimeXmllint(largest);
-    PrintBreakdown(document, largest);
+
+    std::printf("\ntime per address in µs (should be flat), wall and processor:\n%12s %16s %16s\n", "addresses",
+                "open", "save");
+    for (qsizetype i = 0; i < counts.size(); ++i) {
+        const auto& [open, save] = perAddress[i];
+        std::printf("%12d %8.2f %7.2f %8.2f %7.2f\n", counts[i], open.wall, open.cpu, save.wall, save.cpu);
+    }
 
     delete g_frmMain;
     g_frmMain = nullptr;

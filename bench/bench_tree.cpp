@@ -1,7 +1,7 @@
 // Drawing a large document into the tree, records already in memory.
 // Run: build/bench/bench_tree
 #include "model/clsFirma.h"
-#include "model/clsTreeView.h"
+#include "tree/clsTreeView.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -2,8 +2,8 @@
 
 #include "document/TextField.h"
 #include "model/Failure.h"
-#include "model/TreeDrawing.h"
-#include "model/clsTreeView.h"
+#include "tree/TreeDrawing.h"
+#include "tree/clsTreeView.h"
 #include "platform/Twips.h"
 #include "shell/ShowError.h"
 

@@ -49,7 +49,6 @@ private:
     QLineEdit* FieldForColumn(const QString& key) const;
     void trvBaum_Click();
     void ImportContacts(const QString& strSource);
-    void RedrawTree();
 
     // Detail fields by their control name in lower case ("txtemail").
     QHash<QString, QLineEdit*> m_fieldsByName;

@@ -3,36 +3,37 @@
 
 #include "model/DocumentFile.h"
 #include "model/Failure.h"
-#include "model/clsTreeView.h"
+#include "platform/Memory.h"
 #include "platform/MousePointer.h"
 #include "shell/ShowError.h"
+#include "tree/TreeDrawing.h"
+#include "tree/clsTreeView.h"
 
 void frmDocument::LoadDoc(const QString& strFile)
 {
-    // The document is read into new records and only replaces the window's
-    // once the whole file was read and drawn: a failed open keeps an
-    // unsaved import.
+    // The document is read into new records and drawn into new nodes, which
+    // replace the window's only once both succeeded: a failed open keeps an
+    // unsaved import, and the tree as it was, with its expanded nodes and
+    // its selection.
     const qint32 previousID = m_lngID;
-    bool drawingStarted = false;
     try {
         SetMousePointer(MousePointer::Hourglass);
         m_lngID = 0;
         auto firma = std::make_shared<clsFirma>();
-        // The file's bytes are let go before the records are built.
-        const QString text = DocumentFileText(ReadDocumentFile(strFile));
-        firma->LoadFromXML(text);
-        drawingStarted = true;
-        firma->ShowTree(*trvBaum);
+        LoadDocumentFile(strFile, *firma);
+        TreeNodes nodes;
+        DrawCompanyTree(nodes, *firma);
+        trvBaum->Nodes().Show(std::move(nodes));
         m_objFirma = std::move(firma);
         SetCaption(strFile);
         SetMousePointer(MousePointer::Default);
     } catch (...) {
         m_lngID = previousID;
-        if (drawingStarted)
-            RedrawTree();
         SetMousePointer(MousePointer::Default);
         ShowError(objectName(), QStringLiteral("LoadDoc"));
     }
+    // Whichever document was let go, the one replaced or the one that failed.
+    ReturnFreedMemory();
 }
 
 void frmDocument::SaveDoc(const QString& strFile)
@@ -47,18 +48,5 @@ void frmDocument::SaveDoc(const QString& strFile)
     } catch (...) {
         SetMousePointer(MousePointer::Default);
         ShowError(objectName(), QStringLiteral("SaveDoc"));
-    }
-}
-
-// Draws the window's own document again after a failed open had begun to
-// draw another one; it was drawn before, so this does not fail.
-void frmDocument::RedrawTree()
-{
-    try {
-        if (m_objFirma)
-            m_objFirma->ShowTree(*trvBaum);
-        else
-            trvBaum->Nodes().Clear();
-    } catch (...) {
     }
 }

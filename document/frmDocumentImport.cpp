@@ -3,7 +3,7 @@
 
 #include "model/Failure.h"
 #include "model/NextID.h"
-#include "model/clsTreeView.h"
+#include "tree/clsTreeView.h"
 #include "platform/MousePointer.h"
 #include "platform/Prompt.h"
 #include "shell/ShowError.h"

@@ -1,5 +1,7 @@
-// Feeds arbitrary bytes to the document reader. Whatever it reads must save,
-// and what it saves must read back and save to the same bytes again.
+// Feeds arbitrary bytes to the document reader. Reading the bytes, as a file
+// is opened, and reading the text they decode to must give the same records
+// or the same failure. Whatever it reads must save, and what it saves must
+// read back and save to the same bytes again.
 #include "model/DocumentFile.h"
 #include "model/Failure.h"
 #include "model/NextID.h"
@@ -8,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -37,7 +40,7 @@ bool HasAdresseColumn(const clsFirma& firma)
 
 [[noreturn]] void Fail(const char* what, const QByteArray& bytes)
 {
-    std::fprintf(stderr, "%s\n--- saved document ---\n%s\n", what, bytes.constData());
+    std::fprintf(stderr, "%s\n--- document ---\n%s\n", what, bytes.constData());
     std::abort();
 }
 
@@ -51,24 +54,37 @@ qint32 NextID()
     return ++g_lngID;
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+// Reads a document from the file's bytes or from its text, numbering from 1;
+// the failure's description, if it fails.
+template <typename Source>
+std::optional<QString> Read(clsFirma& firma, const Source& source)
 {
     g_lngID = 0;
-    clsFirma firma;
     try {
-        firma.LoadFromXML(DocumentFileText(QByteArrayView(data, qsizetype(size))));
-    } catch (const Failure&) {
-        return 0;
+        firma.LoadFromXML(source);
+        return std::nullopt;
+    } catch (const Failure& failure) {
+        return failure.Description();
     }
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const QByteArrayView bytes(data, qsizetype(size));
+    clsFirma firma;
+    const std::optional<QString> failure = Read(firma, bytes);
+    clsFirma fromText;
+    if (Read(fromText, DocumentFileText(bytes)) != failure)
+        Fail("the bytes and their text failed differently", bytes.toByteArray());
+    if (failure)
+        return 0;
 
     const QByteArray saved = DocumentFileBytes(firma);
-    g_lngID = 0;
+    if (DocumentFileBytes(fromText) != saved)
+        Fail("the bytes and their text read differently", saved);
     clsFirma again;
-    try {
-        again.LoadFromXML(DocumentFileText(saved));
-    } catch (const Failure& failure) {
-        Fail(failure.what(), saved);
-    }
+    if (const std::optional<QString> failed = Read(again, QByteArrayView(saved)))
+        Fail(qPrintable(*failed), saved);
     if (!HasAdresseColumn(firma) && DocumentFileBytes(again) != saved)
         Fail("saved again, the document changed", saved);
     return 0;

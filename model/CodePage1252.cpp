@@ -11,8 +11,9 @@ constexpr char16_t HighHalf[32] = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-// The byte for a character, or -1 when the code page has none.
-int ByteFor(char32_t ch)
+}
+
+int Windows1252Byte(char32_t ch)
 {
     if (ch < 0x80 || (ch >= 0xA0 && ch <= 0xFF))
         return int(ch);
@@ -23,6 +24,22 @@ int ByteFor(char32_t ch)
     return -1;
 }
 
+bool FitsWindows1252(QStringView text)
+{
+    for (const QChar ch : text) {
+        const char16_t unit = ch.unicode();
+        if (unit >= 0x80 && (unit < 0xA0 || unit > 0xFF) && Windows1252Byte(unit) < 0)
+            return false;
+    }
+    return true;
+}
+
+void EncodeWindows1252Into(QStringView text, char* out)
+{
+    for (const QChar ch : text) {
+        const char16_t unit = ch.unicode();
+        *out++ = char(unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF) ? unit : Windows1252Byte(unit));
+    }
 }
 
 QString DecodeWindows1252(QByteArrayView bytes)
@@ -75,7 +92,7 @@ void AppendWindows1252(QByteArray& out, QStringView text)
         } else if (QChar::isSurrogate(unit)) {
             ch = 0xFFFD;
         }
-        const int byte = ByteFor(ch);
+        const int byte = Windows1252Byte(ch);
         if (byte >= 0) {
             data[written++] = char(byte);
             continue;

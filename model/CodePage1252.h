@@ -12,6 +12,13 @@
 
 QString DecodeWindows1252(QByteArrayView bytes);
 
+// The byte for a character, or -1 when the code page has none.
+int Windows1252Byte(char32_t ch);
+// Whether every character of text has a byte; a lone surrogate has none.
+bool FitsWindows1252(QStringView text);
+// Writes the bytes of a text that fits the code page to out, one a character.
+void EncodeWindows1252Into(QStringView text, char* out);
+
 // Characters the code page cannot hold are written as numeric character
 // references ("&#345;"), so the result is only meant for markup text in
 // which every literal "&" has already been escaped. A lone surrogate, which

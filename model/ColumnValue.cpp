@@ -1,8 +1,62 @@
 #include "model/ColumnValue.h"
 
+#include "model/CodePage1252.h"
+
+#include <algorithm>
+#include <new>
+
+TextBlock* TextBlock::Create(Encoding encoding, qsizetype capacity)
+{
+    const size_t unit = encoding == Encoding::Utf16 ? sizeof(char16_t) : 1;
+    void* memory = ::operator new(sizeof(TextBlock) + size_t(capacity) * unit);
+    return new (memory) TextBlock{{0}, capacity, encoding};
+}
+
+void TextBlock::Destroy(TextBlock* block)
+{
+    block->~TextBlock();
+    ::operator delete(block);
+}
+
+ColumnValue::ColumnValue(TextBlock* block, qsizetype offset, qsizetype size)
+    : m_block(size > 0 ? block : nullptr), m_offset(quint32(offset)), m_size(quint32(size))
+{
+    if (m_block)
+        m_block->refs.fetch_add(1, std::memory_order_relaxed);
+}
+
+ColumnValue::ColumnValue(const QString& text)
+{
+    if (text.isEmpty())
+        return;
+    const qsizetype size = text.size();
+    TextBlock* block = nullptr;
+    if (FitsWindows1252(text)) {
+        block = TextBlock::Create(TextBlock::Encoding::CodePage, size);
+        EncodeWindows1252Into(text, block->Bytes());
+    } else {
+        block = TextBlock::Create(TextBlock::Encoding::Utf16, size);
+        std::copy_n(text.utf16(), size, block->Units());
+    }
+    *this = ColumnValue(block, 0, size);
+}
+
 QString ColumnValue::Text() const
 {
-    if (const qint32* number = std::get_if<qint32>(&m_value))
-        return QString::number(*number);
-    return std::get<QString>(m_value);
+    if (IsNumber())
+        return QString::number(Number());
+    if (!m_block)
+        return QString();
+    if (m_block->encoding == TextBlock::Encoding::Utf16)
+        return Utf16Text().toString();
+    return DecodeWindows1252(CodePageText());
+}
+
+bool operator==(const ColumnValue& a, const ColumnValue& b)
+{
+    if (a.IsNumber() || b.IsNumber())
+        return a.IsNumber() && b.IsNumber() && a.Number() == b.Number();
+    if (a.IsCodePageText() && b.IsCodePageText())
+        return a.CodePageText() == b.CodePageText();
+    return a.Text() == b.Text();
 }

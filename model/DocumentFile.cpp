@@ -4,12 +4,10 @@
 #include "model/DocumentMarkup.h"
 #include "model/Failure.h"
 #include "model/clsFirma.h"
+#include "platform/FileSystem.h"
 
-#include <QBuffer>
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
+#include <QIODevice>
 
 #include <limits>
 
@@ -17,31 +15,45 @@ const QByteArray DocumentHeaderLine = QByteArrayLiteral("<?xml version='1.0' enc
 
 namespace {
 
-// Encodes the markup into a buffer that goes to the device whenever it is
-// full, so a save never holds the whole file in memory.
-class DeviceOutput final : public MarkupOutput
+void WriteFile(ByteOutput& out, const clsFirma& firma)
+{
+    out.Write(DocumentHeaderLine + "\r\n");
+    WriteCompanyMarkup(out, firma);
+    out.Write("\r\n");
+}
+
+class DeviceOutput final : public ByteOutput
 {
 public:
-    explicit DeviceOutput(QIODevice& device) : m_device(device) { m_buffer.reserve(BufferSize + 4096); }
-
-    void Append(QStringView markup) override
+    explicit DeviceOutput(QIODevice& device) : m_device(device) {}
+    void Write(QByteArrayView bytes) override
     {
-        AppendWindows1252(m_buffer, markup);
-        if (m_buffer.size() >= BufferSize)
-            Flush();
-    }
-
-    void Flush()
-    {
-        if (m_device.write(m_buffer) != m_buffer.size())
+        if (m_device.write(bytes.data(), bytes.size()) != bytes.size())
             throw Failure(QStringLiteral("Schreibfehler: %1").arg(m_device.errorString()));
-        m_buffer.resize(0);
     }
 
 private:
-    static constexpr qsizetype BufferSize = 1 << 20;
     QIODevice& m_device;
-    QByteArray m_buffer;
+};
+
+class BytesOutput final : public ByteOutput
+{
+public:
+    explicit BytesOutput(QByteArray& bytes) : m_bytes(bytes) {}
+    void Write(QByteArrayView bytes) override { m_bytes.append(bytes); }
+
+private:
+    QByteArray& m_bytes;
+};
+
+class FileOutput final : public ByteOutput
+{
+public:
+    explicit FileOutput(ReplacingFile& file) : m_file(file) {}
+    void Write(QByteArrayView bytes) override { m_file.Write(bytes); }
+
+private:
+    ReplacingFile& m_file;
 };
 
 }
@@ -49,19 +61,14 @@ private:
 void WriteDocument(QIODevice& device, const clsFirma& firma)
 {
     DeviceOutput out(device);
-    out.Append(QString::fromLatin1(DocumentHeaderLine));
-    out.Append(u"\r\n");
-    WriteCompanyMarkup(out, firma);
-    out.Append(u"\r\n");
-    out.Flush();
+    WriteFile(out, firma);
 }
 
 QByteArray DocumentFileBytes(const clsFirma& firma)
 {
     QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    WriteDocument(buffer, firma);
+    BytesOutput out(bytes);
+    WriteFile(out, firma);
     return bytes;
 }
 
@@ -70,39 +77,19 @@ QString DocumentFileText(QByteArrayView bytes)
     return DecodeWindows1252(bytes);
 }
 
-QByteArray ReadDocumentFile(const QString& strFile)
+void LoadDocumentFile(const QString& strFile, clsFirma& firma)
 {
-    const QString shown = QDir::toNativeSeparators(strFile);
-    QFile file(strFile);
-    if (!QFileInfo(file).isFile())
-        throw Failure(QStringLiteral("Die Datei \"%1\" wurde nicht gefunden.").arg(shown));
-    if (!file.open(QIODevice::ReadOnly))
-        throw Failure(QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden: %2").arg(shown, file.errorString()));
+    const FileContent file(strFile);
     // Read positions are 32-bit character indexes.
-    if (file.size() >= std::numeric_limits<qint32>::max())
-        throw Failure(QStringLiteral("Die Datei \"%1\" ist zu groß.").arg(shown));
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw Failure(QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden: %2").arg(shown, file.errorString()));
-    return bytes;
+    if (file.Bytes().size() >= std::numeric_limits<qint32>::max())
+        throw Failure(QStringLiteral("Die Datei \"%1\" ist zu groß.").arg(QDir::toNativeSeparators(strFile)));
+    firma.LoadFromXML(file.Bytes());
 }
 
 void SaveDocumentFile(const QString& strFile, const clsFirma& firma)
 {
-    const QString shown = QDir::toNativeSeparators(strFile);
-    const QFileInfo info(strFile);
-    // The rename would replace a write-protected file as well; refuse as a
-    // direct write would.
-    if (info.exists() && (!info.isFile() || !info.isWritable()))
-        throw Failure(QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: Zugriff verweigert.").arg(shown));
-    QSaveFile file(strFile);
-    if (!file.open(QIODevice::WriteOnly))
-        throw Failure(QStringLiteral("Die Datei \"%1\" kann nicht angelegt werden: %2").arg(shown, file.errorString()));
-    try {
-        WriteDocument(file, firma);
-    } catch (const Failure&) {
-        throw Failure(QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: %2").arg(shown, file.errorString()));
-    }
-    if (!file.commit())
-        throw Failure(QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: %2").arg(shown, file.errorString()));
+    ReplacingFile file(strFile);
+    FileOutput out(file);
+    WriteFile(out, firma);
+    file.Commit();
 }

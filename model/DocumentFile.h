@@ -17,13 +17,13 @@ extern const QByteArray DocumentHeaderLine; // without its CR LF
 void WriteDocument(QIODevice& device, const clsFirma& firma);
 // The complete file content of a document.
 QByteArray DocumentFileBytes(const clsFirma& firma);
-// The text the records are read from.
+// The text of a file's bytes.
 QString DocumentFileText(QByteArrayView bytes);
 
-// The whole content of an existing file; throws a Failure naming the path.
-QByteArray ReadDocumentFile(const QString& strFile);
-// Saves the document, replacing the file's content in one step: the bytes go
-// to a temporary file beside it that takes the file's place only once
-// everything was written, so a failed save leaves an existing file as it
-// was. Throws a Failure.
+// Reads the file into firma, straight from its bytes, numbering the records
+// with NextID(). Throws a Failure naming the path, or saying what is wrong
+// with the file and where.
+void LoadDocumentFile(const QString& strFile, clsFirma& firma);
+// Saves the document, replacing the file's content in one step: a failed
+// save leaves an existing file as it was. Throws a Failure naming the path.
 void SaveDocumentFile(const QString& strFile, const clsFirma& firma);

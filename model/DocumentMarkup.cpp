@@ -1,221 +1,571 @@
 #include "model/DocumentMarkup.h"
 
+#include "model/CodePage1252.h"
 #include "model/Failure.h"
 #include "model/MarkupEscaping.h"
-#include "model/MarkupText.h"
 #include "model/NextID.h"
 #include "model/clsFirma.h"
 
+#include <cstring>
+#include <limits>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
 
 const QString NodeKey = QStringLiteral("Node");
-const QString AdresseTag = QStringLiteral("Adresse");
-const QString AdresseEndTag = QStringLiteral("/Adresse");
 
-struct OpenRecord
-{
-    RecordParts parts;
-    AdresseRef adresse; // null for the record the read started with
-    QStringView endTag;
-    qint32 startPos; // of its start tag, for messages
-};
+// --- characters: the file's bytes (char) or text (char16_t) ---------------
 
-QString StartTagText(const OpenRecord& record)
+QString ToText(const char* text, qsizetype size)
 {
-    return QLatin1Char('<') + record.endTag.mid(1).toString() + QLatin1Char('>');
+    return DecodeWindows1252(QByteArrayView(text, size));
 }
+
+QString ToText(const char16_t* text, qsizetype size)
+{
+    return QStringView(text, size).toString();
+}
+
+// The position of the next c at or after from, or -1.
+qsizetype FindChar(const char* text, qsizetype size, qsizetype from, char c)
+{
+    // Mostly a few characters away: look at those before calling memchr.
+    const qsizetype near = std::min(size, from + 16);
+    for (qsizetype i = from; i < near; ++i) {
+        if (text[i] == c)
+            return i;
+    }
+    if (near >= size)
+        return -1;
+    const void* found = std::memchr(text + near, c, size_t(size - near));
+    return found ? static_cast<const char*>(found) - text : -1;
+}
+
+qsizetype FindChar(const char16_t* text, qsizetype size, qsizetype from, char c)
+{
+    return from >= size ? -1 : QStringView(text, size).indexOf(QLatin1Char(c), from);
+}
+
+template <typename Ch>
+bool IsLineBreak(Ch c)
+{
+    return c == '\r' || c == '\n';
+}
+
+// The position of the ">" of the tag whose "<" is at open if, line breaks
+// left out, the tag reads "<" slash name ">"; -1 otherwise.
+template <typename Ch, typename NameCh>
+qsizetype MatchTag(const Ch* text, qsizetype size, qsizetype open, bool slash, const NameCh* name, qsizetype length)
+{
+    qsizetype i = open + 1;
+    const auto expect = [&](auto c) {
+        while (i < size && IsLineBreak(text[i]))
+            ++i;
+        return i < size && text[i++] == Ch(std::make_unsigned_t<decltype(c)>(c));
+    };
+    if (slash && !expect('/'))
+        return -1;
+    for (qsizetype n = 0; n < length; ++n) {
+        if (!expect(name[n]))
+            return -1;
+    }
+    return expect('>') ? i - 1 : -1;
+}
+
+template <typename Ch>
+bool Is(std::basic_string_view<Ch> name, std::string_view ascii)
+{
+    return std::equal(name.begin(), name.end(), ascii.begin(), ascii.end(),
+                      [](Ch a, char b) { return a == Ch(b); });
+}
+
+// --- failures -----------------------------------------------------------
 
 // Texts from the file go into messages in one pass, so that a "%1" in a
 // tag name stays as it is.
-QString Position(qint32 pos)
+QString Position(qsizetype index)
 {
-    return QString::number(pos);
+    return QString::number(index + 1);
 }
 
-[[noreturn]] void ThrowUnclosedTag(qint32 openPos)
+struct RecordKind
 {
-    throw Failure(QStringLiteral("Das Tag an Zeichen %1 wird nicht mit \">\" geschlossen.").arg(openPos));
+    std::string_view startTag, endTag;
+};
+constexpr RecordKind Company{"<Firma>", "/Firma"};
+constexpr RecordKind Address{"<Adresse>", "/Adresse"};
+
+QLatin1StringView Latin1(std::string_view text)
+{
+    return QLatin1StringView(text.data(), qsizetype(text.size()));
 }
 
-[[noreturn]] void ThrowEndOfText(const OpenRecord& record)
+[[noreturn]] void ThrowUnclosedTag(qsizetype open)
+{
+    throw Failure(QStringLiteral("Das Tag an Zeichen %1 wird nicht mit \">\" geschlossen.").arg(Position(open)));
+}
+
+[[noreturn]] void ThrowEndOfText(const RecordKind& kind, qsizetype start)
 {
     throw Failure(QStringLiteral("Die Datei endet zu früh: Zu dem Element %1 an Zeichen %2 fehlt das Ende-Tag <%3>.")
-                      .arg(StartTagText(record), Position(record.startPos), record.endTag.toString()));
+                      .arg(Latin1(kind.startTag), Position(start), Latin1(kind.endTag)));
 }
 
-[[noreturn]] void ThrowUnexpectedEndTag(QStringView name, qint32 openPos, const OpenRecord& record)
+[[noreturn]] void ThrowUnexpectedEndTag(const QString& name, qsizetype open, const RecordKind& kind)
 {
     throw Failure(QStringLiteral("Unerwartetes Ende-Tag <%1> an Zeichen %2; erwartet wird <%3>.")
-                      .arg(name.toString(), Position(openPos), record.endTag.toString()));
+                      .arg(name, Position(open), Latin1(kind.endTag)));
 }
 
-[[noreturn]] void ThrowUnclosedColumn(QStringView rawName, qint32 openPos)
+[[noreturn]] void ThrowUnclosedColumn(const QString& name, qsizetype open)
 {
-    const QString name = rawName.toString();
     if (name.endsWith(QLatin1Char('/')))
-        throw Failure(QStringLiteral("Das leere Element <%1> an Zeichen %2 wird nicht unterstützt.")
-                          .arg(name, Position(openPos)));
+        throw Failure(
+            QStringLiteral("Das leere Element <%1> an Zeichen %2 wird nicht unterstützt.").arg(name, Position(open)));
     if (name.contains(QLatin1Char('=')))
         throw Failure(QStringLiteral("Das Element <%1> an Zeichen %2 hat Attribute; sie werden nicht unterstützt.")
-                          .arg(name, Position(openPos)));
-    throw Failure(QStringLiteral("Zu dem Element <%1> an Zeichen %2 fehlt das Ende-Tag </%1>.").arg(name, Position(openPos)));
+                          .arg(name, Position(open)));
+    throw Failure(QStringLiteral("Zu dem Element <%1> an Zeichen %2 fehlt das Ende-Tag </%1>.").arg(name, Position(open)));
 }
 
-// The column keys read so far: the records of a document share a few
-// dozen keys, so each is made once and shared, not once per record.
+// --- values ----------------------------------------------------------------
+
+// Hands out the values read from a file's bytes: they are kept in the code
+// page, packed into shared blocks. A block counts the values made in it all
+// at once, when it is full.
+class CodePageValues
+{
+public:
+    CodePageValues() = default;
+    CodePageValues(const CodePageValues&) = delete;
+    CodePageValues& operator=(const CodePageValues&) = delete;
+    ~CodePageValues() { Retire(); }
+
+    ColumnValue Make(QByteArrayView escaped)
+    {
+        if (!escaped.contains('&'))
+            return Keep(escaped);
+        if (UnescapeMarkupToCodePage(escaped, m_unescaped))
+            return Keep(QByteArrayView(m_unescaped.data(), qsizetype(m_unescaped.size())));
+        // A reference to a character the code page lacks.
+        return ColumnValue(UnescapeMarkup(DecodeWindows1252(escaped)));
+    }
+
+private:
+    static constexpr qsizetype BlockSize = 64 * 1024;
+    // Counted for a block while it is filled: more than it can hold values.
+    static constexpr qsizetype Reserved = qsizetype(1) << 40;
+
+    ColumnValue Keep(QByteArrayView text)
+    {
+        const qsizetype size = text.size();
+        if (size == 0)
+            return ColumnValue();
+        if (size > BlockSize / 4) {
+            TextBlock* own = TextBlock::Create(TextBlock::Encoding::CodePage, size);
+            std::memcpy(own->Bytes(), text.data(), size_t(size));
+            return ColumnValue(own, 0, size);
+        }
+        if (!m_block || m_used + size > m_block->capacity) {
+            Retire();
+            m_block = TextBlock::Create(TextBlock::Encoding::CodePage, BlockSize);
+            m_block->refs.store(Reserved, std::memory_order_relaxed);
+        }
+        char* to = m_block->Bytes() + m_used;
+        for (qsizetype i = 0; i < size; ++i)
+            to[i] = text[i];
+        const qsizetype offset = std::exchange(m_used, m_used + size);
+        ++m_values;
+        return ColumnValue::Adopt(m_block, offset, size);
+    }
+
+    // Leaves the block to the values made in it.
+    void Retire()
+    {
+        if (m_block)
+            m_block->Release(Reserved - m_values);
+        m_block = nullptr;
+        m_used = 0;
+        m_values = 0;
+    }
+
+    TextBlock* m_block = nullptr; // the one being filled
+    qsizetype m_used = 0;
+    qsizetype m_values = 0; // made in it so far
+    std::string m_unescaped;
+};
+
+class TextValues
+{
+public:
+    ColumnValue Make(QStringView escaped) { return ColumnValue(UnescapeMarkup(escaped)); }
+};
+
+// --- reading ---------------------------------------------------------------
+
+// The column keys read so far, by their name as written: the records of a
+// document share a few dozen keys, each found in the key table once.
+template <typename Ch>
 class KeyCache
 {
 public:
-    const QString& Key(QStringView name)
+    explicit KeyCache(ColumnKeyTable& table) : m_table(table) {}
+
+    quint32 Key(std::basic_string_view<Ch> raw, std::basic_string_view<Ch> name)
     {
         // Records mostly list their columns in the order of the one before,
         // so the key after the last one found is tried first.
-        if (m_next < m_keys.size() && m_keys[m_next].first == name)
-            return m_keys[m_next++].second;
+        if (m_next < m_keys.size() && m_keys[m_next].raw == raw)
+            return m_keys[m_next++].key;
         for (size_t i = 0; i < m_keys.size(); ++i) {
-            if (m_keys[i].first == name) {
+            if (m_keys[i].raw == raw) {
                 m_next = i + 1;
-                return m_keys[i].second;
+                return m_keys[i].key;
             }
         }
+        const quint32 key = m_table.Add(UnescapeMarkup(ToText(name.data(), qsizetype(name.size()))));
         if (m_keys.size() < MaxKeys) {
-            m_keys.emplace_back(name.toString(), UnescapeMarkup(name));
+            m_keys.push_back({std::basic_string<Ch>(raw), key});
             m_next = m_keys.size();
-            return m_keys.back().second;
         }
-        m_uncached = UnescapeMarkup(name);
-        return m_uncached;
+        return key;
     }
 
 private:
     static constexpr size_t MaxKeys = 64;
-    std::vector<std::pair<QString, QString>> m_keys; // as written, as read
+    struct Cached
+    {
+        std::basic_string<Ch> raw;
+        quint32 key;
+    };
+    ColumnKeyTable& m_table;
+    std::vector<Cached> m_keys;
     size_t m_next = 0;
-    QString m_uncached;
 };
 
-// Reads one column element whose start tag ends just before intPos and
-// assigns it; leaves intPos just after its end tag. A "<" inside the value
-// ends the value; the text up to the end tag is skipped.
-void ReadColumn(const QString& strXML, qint32& intPos, QStringView rawName, QStringView name, qint32 openPos,
-                clsDictionary<ColumnValue>& spalten, KeyCache& keys)
+template <typename Ch, typename Values>
+class MarkupReader
 {
-    const qint32 valueEnd = FindText(strXML, u"<", intPos);
-    if (valueEnd == 0)
-        ThrowUnclosedColumn(rawName, openPos);
-    // The end tag nearly always follows the value directly.
-    const QStringView rest = QStringView(strXML).mid(valueEnd - 1);
-    qint32 endPos = valueEnd;
-    if (!(rest.size() >= rawName.size() + 3 && rest.startsWith(u"</") && rest.mid(2, rawName.size()) == rawName
-          && rest[rawName.size() + 2] == QLatin1Char('>'))) {
-        endPos = FindText(strXML, QString(QStringLiteral("</") + rawName.toString() + QLatin1Char('>')), valueEnd);
-        if (endPos == 0)
-            ThrowUnclosedColumn(rawName, openPos);
-    }
-    const QStringView value = QStringView(strXML).mid(intPos - 1, valueEnd - intPos);
-    spalten.Assign(keys.Key(name), ColumnValue(UnescapeMarkup(value)));
-    intPos = endPos + qint32(rawName.size()) + 3;
-}
+public:
+    MarkupReader(const Ch* text, qsizetype size) : m_text(text), m_size(size) {}
 
-}
+    // Reads the record whose start tag, beginning at start, ends just before
+    // pos, and leaves pos just after its end tag.
+    void ReadRecord(clsDictionary<ColumnValue>& spalten, clsDictionary<AdresseRef>& adressen, const RecordKind& kind,
+                    qsizetype start, qsizetype& pos)
+    {
+        ColumnKeys& rootKeys = spalten.StoredKeys();
+        if (!rootKeys.table)
+            rootKeys.table = std::make_shared<ColumnKeyTable>();
+        m_table = rootKeys.table;
+        m_nodeKey = m_table->Add(NodeKey);
+        KeyCache<Ch> keys(*m_table);
+        spalten.AssignStored(m_nodeKey, ColumnValue(NextID()));
 
-void ReadRecordMarkup(const QString& strXML, qint32& intPos, RecordParts record, QStringView endTag)
-{
-    KeyCache keys;
-    qsizetype lastColumnCount = 1;
-    std::vector<OpenRecord> open;
-    // The record's own start tag ends just before intPos.
-    open.push_back({record, nullptr, endTag, intPos - qint32(endTag.size()) - 1});
-    for (;;) {
-        const TagPositions tag = FindNextTag(strXML, intPos);
-        if (tag.openPos == 0)
-            ThrowEndOfText(open.back());
-        if (tag.closePos == 0)
-            ThrowUnclosedTag(tag.openPos);
-        const QStringView rawName = QStringView(strXML).mid(tag.openPos, tag.closePos - tag.openPos - 1);
-        // Line breaks inside a tag are no part of its name.
-        QString stripped;
-        QStringView name = rawName;
-        if (rawName.contains(QLatin1Char('\r')) || rawName.contains(QLatin1Char('\n'))) {
-            stripped = rawName.toString();
-            StripLineBreaks(stripped);
-            name = stripped;
-        }
-        intPos = tag.closePos + 1;
+        std::vector<OpenRecord> open{{&spalten, &adressen, nullptr, &kind, start}};
+        qsizetype lastColumnCount = 1;
+        std::basic_string<Ch> stripped;
+        for (;;) {
+            const qsizetype lt = FindChar(m_text, m_size, pos, '<');
+            if (lt < 0)
+                ThrowEndOfText(*open.back().kind, open.back().start);
+            const qsizetype gt = FindChar(m_text, m_size, lt + 1, '>');
+            if (gt < 0)
+                ThrowUnclosedTag(lt);
+            const std::basic_string_view<Ch> raw(m_text + lt + 1, size_t(gt - lt - 1));
+            std::basic_string_view<Ch> name = raw;
+            if (std::find_if(raw.begin(), raw.end(), IsLineBreak<Ch>) != raw.end()) {
+                stripped.assign(raw);
+                std::erase_if(stripped, IsLineBreak<Ch>);
+                name = stripped;
+            }
+            pos = gt + 1;
 
-        if (name == open.back().endTag) {
-            if (open.size() == 1)
-                return;
-            const AdresseRef finished = open.back().adresse;
-            lastColumnCount = finished->m_dicSpalten.Count();
-            open.pop_back();
-            open.back().parts.adressen.Add(finished->m_dicSpalten.Item(NodeKey).Text(), finished);
-        } else if (name == AdresseTag) {
-            auto adresse = std::make_shared<clsAdresse>();
-            // Addresses mostly have the columns of the one before.
-            adresse->m_dicSpalten.Reserve(lastColumnCount);
-            adresse->m_dicSpalten.Assign(NodeKey, ColumnValue(NextID()));
-            open.push_back({{adresse->m_dicSpalten, adresse->m_dicAdressen}, adresse, AdresseEndTag, tag.openPos});
-        } else if (name.startsWith(QLatin1Char('/'))) {
-            ThrowUnexpectedEndTag(name, tag.openPos, open.back());
-        } else {
-            ReadColumn(strXML, intPos, rawName, name, tag.openPos, open.back().parts.spalten, keys);
+            if (Is(name, open.back().kind->endTag)) {
+                if (open.size() == 1)
+                    return;
+                const AdresseRef finished = std::move(open.back().adresse);
+                open.pop_back();
+                lastColumnCount = finished->m_dicSpalten.Count();
+                AddSubRecord(*open.back().adressen, finished);
+            } else if (Is(name, "Adresse")) {
+                auto adresse = std::make_shared<clsAdresse>();
+                adresse->m_dicSpalten.StoredKeys().table = m_table;
+                // Addresses mostly have the columns of the one before.
+                adresse->m_dicSpalten.Reserve(lastColumnCount);
+                adresse->m_dicSpalten.AssignStored(m_nodeKey, ColumnValue(NextID()));
+                open.push_back({&adresse->m_dicSpalten, &adresse->m_dicAdressen, adresse, &Address, lt});
+            } else if (!name.empty() && name.front() == '/') {
+                ThrowUnexpectedEndTag(ToText(name.data(), qsizetype(name.size())), lt, *open.back().kind);
+            } else {
+                ReadColumn(raw, name, lt, pos, *open.back().spalten, keys);
+            }
         }
     }
-}
 
-namespace {
+private:
+    struct OpenRecord
+    {
+        clsDictionary<ColumnValue>* spalten;
+        clsDictionary<AdresseRef>* adressen;
+        AdresseRef adresse; // null for the record the read started with
+        const RecordKind* kind;
+        qsizetype start; // of its start tag, for messages
+    };
 
-void WriteColumnLines(MarkupOutput& out, const clsDictionary<ColumnValue>& spalten)
-{
-    for (const auto& [key, value] : spalten) {
-        if (key == NodeKey)
-            continue;
-        const QString name = EscapeMarkupName(key);
-        out.Append(u"<");
-        out.Append(name);
-        out.Append(u">");
-        out.Append(EscapeMarkupText(value.Text()));
-        out.Append(u"</");
-        out.Append(name);
-        out.Append(u"> \r\n");
+    // Reads one column element whose start tag at open ends just before pos
+    // and assigns it; leaves pos just after its end tag. A "<" inside the
+    // value ends the value; the text up to the end tag is skipped.
+    void ReadColumn(std::basic_string_view<Ch> raw, std::basic_string_view<Ch> name, qsizetype open, qsizetype& pos,
+                    clsDictionary<ColumnValue>& spalten, KeyCache<Ch>& keys)
+    {
+        const qsizetype valueEnd = FindChar(m_text, m_size, pos, '<');
+        qsizetype endTag = valueEnd;
+        qsizetype close = -1;
+        while (endTag >= 0 && (close = MatchTag(m_text, m_size, endTag, true, name.data(), qsizetype(name.size()))) < 0)
+            endTag = FindChar(m_text, m_size, endTag + 1, '<');
+        if (close < 0)
+            ThrowUnclosedColumn(ToText(name.data(), qsizetype(name.size())), open);
+        spalten.AssignStored(keys.Key(raw, name), m_values.Make({m_text + pos, valueEnd - pos}));
+        pos = close + 1;
     }
-}
 
-}
+    void AddSubRecord(clsDictionary<AdresseRef>& adressen, const AdresseRef& adresse) const
+    {
+        const clsDictionary<ColumnValue>& spalten = adresse->m_dicSpalten;
+        const ColumnValue& number = spalten.ValueAt(spalten.IndexOfStored(m_nodeKey));
+        if (number.IsNumber())
+            adressen.AddStored(number.Number(), adresse);
+        else
+            adressen.Add(number.Text(), adresse);
+    }
 
-void WriteCompanyMarkup(MarkupOutput& out, const clsFirma& firma)
+    const Ch* m_text;
+    qsizetype m_size;
+    Values m_values;
+    std::shared_ptr<ColumnKeyTable> m_table;
+    quint32 m_nodeKey = 0;
+};
+
+// Positions in messages and in the read position are 32-bit.
+void CheckSize(qsizetype size)
 {
-    out.Append(u"<Firma> \r\n");
-    WriteColumnLines(out, firma.m_dicSpalten);
-    for (const auto& [number, adresse] : firma.m_dicAdressen)
-        WriteAddressMarkup(out, *adresse);
-    out.Append(u"</Firma> ");
+    if (size >= std::numeric_limits<qint32>::max())
+        throw Failure::Overflow();
 }
 
-void WriteAddressMarkup(MarkupOutput& out, const clsAdresse& adresse)
+template <typename Ch, typename Values>
+void ReadCompany(clsFirma& firma, const Ch* text, qsizetype size)
+{
+    CheckSize(size);
+    qsizetype start = FindChar(text, size, 0, '<');
+    qsizetype close = -1;
+    while (start >= 0 && (close = MatchTag(text, size, start, false, "Firma", 5)) < 0)
+        start = FindChar(text, size, start + 1, '<');
+    if (close < 0)
+        throw Failure(QStringLiteral("Die Datei enthält kein Element <Firma>."));
+    qsizetype pos = close + 1;
+    MarkupReader<Ch, Values>(text, size).ReadRecord(firma.m_dicSpalten, firma.m_dicAdressen, Company, start, pos);
+}
+
+// --- writing -----------------------------------------------------------------
+
+// Writes into the document code page, escaping each column key once for all
+// the records that share its key table and copying values kept in the code
+// page as they are, escaped on the way.
+class ByteSink
+{
+public:
+    explicit ByteSink(ByteOutput& out) : m_out(out), m_buffer(BufferSize) {}
+
+    void Literal(std::string_view text)
+    {
+        Put(Room(qsizetype(text.size())), text);
+        if (m_size >= BufferSize)
+            Flush();
+    }
+
+    void Columns(const clsDictionary<ColumnValue>& spalten)
+    {
+        const ColumnKeyTable* table = spalten.StoredKeys().table.get();
+        if (table != m_table) {
+            m_table = table;
+            m_tags.clear();
+        }
+        for (qsizetype i = 0; i < spalten.Count(); ++i) {
+            const quint32 key = spalten.StoredKeyAt(i);
+            if (key >= m_tags.size())
+                m_tags.resize(table->Count());
+            Tags& tags = m_tags[key];
+            if (!tags.made)
+                tags = MakeTags(table->Name(key));
+            if (tags.skip)
+                continue;
+            const ColumnValue& value = spalten.ValueAt(i);
+            const std::string_view open(tags.open), close(tags.close);
+            const qsizetype tagsSize = qsizetype(open.size() + close.size());
+            if (value.IsCodePageText()) {
+                const QByteArrayView text = value.CodePageText();
+                Put(WriteEscapedMarkupText(Put(Room(tagsSize + 5 * text.size()), open), text), close);
+            } else {
+                const QByteArray text = EncodeWindows1252(EscapeMarkupText(value.Text()));
+                Put(Put(Put(Room(tagsSize + text.size()), open), text.toStdString()), close);
+            }
+        }
+        if (m_size >= BufferSize)
+            Flush();
+    }
+
+    void Flush()
+    {
+        m_out.Write(QByteArrayView(m_buffer.data(), m_size));
+        m_size = 0;
+    }
+
+private:
+    static constexpr qsizetype BufferSize = 1 << 20;
+
+    struct Tags
+    {
+        std::string open, close; // "<key>" and "</key> " CR LF
+        bool skip = false;       // the record number, never written
+        bool made = false;
+    };
+
+    static Tags MakeTags(const QString& key)
+    {
+        const QByteArray name = EncodeWindows1252(EscapeMarkupName(key));
+        return {'<' + name.toStdString() + '>', "</" + name.toStdString() + "> \r\n", key == NodeKey, true};
+    }
+
+    // Where the next size bytes go.
+    char* Room(qsizetype size)
+    {
+        if (m_size + size > qsizetype(m_buffer.size())) {
+            Flush();
+            if (size > qsizetype(m_buffer.size()))
+                m_buffer.resize(size_t(size));
+        }
+        return m_buffer.data() + m_size;
+    }
+
+    // Writes text at to, in the room given, and moves m_size past it.
+    char* Put(char* to, std::string_view text)
+    {
+        to = std::copy(text.begin(), text.end(), to);
+        m_size = to - m_buffer.data();
+        return to;
+    }
+
+    ByteOutput& m_out;
+    std::vector<char> m_buffer;
+    qsizetype m_size = 0;
+    const ColumnKeyTable* m_table = nullptr;
+    std::vector<Tags> m_tags;
+};
+
+class TextSink
+{
+public:
+    explicit TextSink(QString& text) : m_text(text) {}
+
+    void Literal(std::string_view text) { m_text += QLatin1StringView(text.data(), qsizetype(text.size())); }
+
+    void Columns(const clsDictionary<ColumnValue>& spalten)
+    {
+        for (const auto& [key, value] : spalten) {
+            if (key == NodeKey)
+                continue;
+            const QString name = EscapeMarkupName(key);
+            m_text += QLatin1Char('<') + name + QLatin1Char('>') + EscapeMarkupText(value.Text()) + QStringLiteral("</")
+                      + name + QStringLiteral("> \r\n");
+        }
+    }
+
+private:
+    QString& m_text;
+};
+
+template <typename Sink>
+void WriteAddress(Sink& out, const clsAdresse& adresse)
 {
     struct Pending
     {
         const clsAdresse* record;
-        decltype(adresse.m_dicAdressen.begin()) next;
+        qsizetype next; // sub-record
     };
     const auto startBlock = [&out](const clsAdresse& record) {
-        out.Append(u"<Adresse> \r\n");
-        WriteColumnLines(out, record.m_dicSpalten);
-        return Pending{&record, record.m_dicAdressen.begin()};
+        out.Literal("<Adresse> \r\n");
+        out.Columns(record.m_dicSpalten);
+        return Pending{&record, 0};
     };
     std::vector<Pending> pending{startBlock(adresse)};
     while (!pending.empty()) {
         Pending& top = pending.back();
-        if (top.next != top.record->m_dicAdressen.end()) {
-            const clsAdresse& child = *(top.next++)->second;
+        if (top.next < top.record->m_dicAdressen.Count()) {
+            const clsAdresse& child = *top.record->m_dicAdressen.ValueAt(top.next++);
             pending.push_back(startBlock(child));
         } else {
-            out.Append(u"</Adresse> \r\n");
+            out.Literal("</Adresse> \r\n");
             pending.pop_back();
         }
     }
+}
+
+template <typename Sink>
+void WriteCompany(Sink& out, const clsFirma& firma)
+{
+    out.Literal("<Firma> \r\n");
+    out.Columns(firma.m_dicSpalten);
+    for (qsizetype i = 0; i < firma.m_dicAdressen.Count(); ++i)
+        WriteAddress(out, *firma.m_dicAdressen.ValueAt(i));
+    out.Literal("</Firma> ");
+}
+
+}
+
+void ReadCompanyMarkup(clsFirma& firma, QStringView text)
+{
+    ReadCompany<char16_t, TextValues>(firma, text.utf16(), text.size());
+}
+
+void ReadCompanyMarkup(clsFirma& firma, QByteArrayView codePageBytes)
+{
+    ReadCompany<char, CodePageValues>(firma, codePageBytes.data(), codePageBytes.size());
+}
+
+void ReadAddressMarkup(clsAdresse& adresse, QStringView text, qint32& intPos)
+{
+    CheckSize(text.size());
+    if (intPos < 1)
+        throw Failure::InvalidArgument();
+    // The address's own start tag ends just before intPos.
+    const qsizetype start = intPos - 1 - qsizetype(Address.startTag.size());
+    qsizetype pos = std::min<qsizetype>(intPos - 1, text.size());
+    MarkupReader<char16_t, TextValues>(text.utf16(), text.size())
+        .ReadRecord(adresse.m_dicSpalten, adresse.m_dicAdressen, Address, start, pos);
+    intPos = qint32(pos + 1);
+}
+
+void WriteCompanyMarkup(ByteOutput& out, const clsFirma& firma)
+{
+    ByteSink sink(out);
+    WriteCompany(sink, firma);
+    sink.Flush();
+}
+
+QString CompanyMarkupText(const clsFirma& firma)
+{
+    QString text;
+    TextSink sink(text);
+    WriteCompany(sink, firma);
+    return text;
+}
+
+void AppendAddressMarkupText(QString& strXML, const clsAdresse& adresse)
+{
+    TextSink sink(strXML);
+    WriteAddress(sink, adresse);
 }

@@ -1,54 +1,45 @@
 #pragma once
 
-#include "model/ColumnValue.h"
-#include "model/clsAdresse.h"
-
+#include <QByteArrayView>
 #include <QString>
+#include <QStringView>
 
 class clsFirma;
+class clsAdresse;
 
 // The element structure of document files, shared by the company and the
 // address records. Neither direction recurses per nesting level, so
 // addresses nested arbitrarily deep are read and written with a flat stack.
+//
+// Reading scans for "<" and ">" as the format was always read, not with a
+// markup parser, and works on text or, as a file is opened, directly on the
+// file's bytes in the code page: "<", ">", "&" and line breaks are the same
+// bytes there, and each value is decoded on its own. Line breaks inside a
+// tag are no part of its name; line breaks inside a value stay. Records are
+// numbered with NextID() in document order. A text that is no such record
+// throws a Failure that says what is wrong and at which character.
 
-// The columns and sub-records of one record, by reference.
-struct RecordParts
-{
-    clsDictionary<ColumnValue>& spalten;
-    clsDictionary<AdresseRef>& adressen;
-};
+// The company from its first "<Firma>" to the "</Firma>" that ends it.
+void ReadCompanyMarkup(clsFirma& firma, QStringView text);
+void ReadCompanyMarkup(clsFirma& firma, QByteArrayView codePageBytes);
+// An address whose "<Adresse>" ends just before the 1-based intPos, up to
+// its "</Adresse>"; leaves intPos just after that.
+void ReadAddressMarkup(clsAdresse& adresse, QStringView text, qint32& intPos);
 
-// Reads the columns and nested addresses of a record whose start tag ends
-// just before intPos, up to its end tag ("/Firma" or "/Adresse"), and leaves
-// intPos just after that end tag. Nested addresses are numbered with
-// NextID() in document order. Throws a Failure that says what is wrong and
-// at which character for any text that is not such a record.
-void ReadRecordMarkup(const QString& strXML, qint32& intPos, RecordParts record, QStringView endTag);
-
-// Where the writer puts the document text: a QString, or the file's bytes
-// directly, which spares a save the whole document as one more text.
-class MarkupOutput
-{
-public:
-    virtual ~MarkupOutput() = default;
-    virtual void Append(QStringView markup) = 0;
-};
-
-class TextOutput final : public MarkupOutput
+// Where the writer's bytes go, in pieces of about a mebibyte.
+class ByteOutput
 {
 public:
-    explicit TextOutput(QString& text) : m_text(text) {}
-    void Append(QStringView markup) override { m_text += markup; }
-
-private:
-    QString& m_text;
+    virtual ~ByteOutput() = default;
+    virtual void Write(QByteArrayView bytes) = 0;
 };
 
-// Writes the company element, "<Firma> " CR LF to "</Firma> ": its column
-// lines ("<key>value</key> " CR LF, in column order, without "Node"), then
-// an address block for each of its addresses.
-void WriteCompanyMarkup(MarkupOutput& out, const clsFirma& firma);
+// Writes the company element, "<Firma> " CR LF to "</Firma> ", in the
+// document code page: its column lines ("<key>value</key> " CR LF, in
+// column order, without "Node"), then an address block for each of its
+// addresses, each holding its sub-records after its columns.
+void WriteCompanyMarkup(ByteOutput& out, const clsFirma& firma);
 
-// Writes the address block of an address and, nested in it after its
-// columns, those of its sub-records, depth first.
-void WriteAddressMarkup(MarkupOutput& out, const clsAdresse& adresse);
+// The same as text, and an address block appended to strXML.
+QString CompanyMarkupText(const clsFirma& firma);
+void AppendAddressMarkupText(QString& strXML, const clsAdresse& adresse);

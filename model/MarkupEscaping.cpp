@@ -1,5 +1,13 @@
 #include "model/MarkupEscaping.h"
 
+#include "model/CodePage1252.h"
+
+#include <algorithm>
+#include <cstring>
+#include <optional>
+#include <string_view>
+#include <type_traits>
+
 namespace {
 
 void AppendReference(QString& out, char16_t ch)
@@ -41,68 +49,86 @@ QString Escape(const QString& text, bool isName)
     return out;
 }
 
-// The code point of a character reference's digits, or 0 when they are not
-// a number of a character a file may name.
-char32_t ReferencedCharacter(QStringView digits)
+// The code point of a character reference's digits, if they are the number
+// of a character a file may name.
+template <typename Ch>
+std::optional<char32_t> ReferencedCharacter(const Ch* digits, qsizetype size)
 {
     int base = 10;
-    if (digits.startsWith(QLatin1Char('x'))) {
+    if (size > 0 && digits[0] == 'x') {
         base = 16;
-        digits = digits.mid(1);
+        ++digits;
+        --size;
     }
-    if (digits.isEmpty() || digits.size() > 8)
-        return 0;
+    if (size == 0 || size > 8)
+        return std::nullopt;
     char32_t value = 0;
-    for (const QChar ch : digits) {
-        const int digit = ch.isDigit() && ch.unicode() < 0x80 ? ch.unicode() - '0'
-                          : base == 16 && ch.unicode() >= 'a' && ch.unicode() <= 'f' ? ch.unicode() - 'a' + 10
-                          : base == 16 && ch.unicode() >= 'A' && ch.unicode() <= 'F' ? ch.unicode() - 'A' + 10
-                                                                                     : -1;
+    for (qsizetype i = 0; i < size; ++i) {
+        const char32_t ch = char32_t(std::make_unsigned_t<Ch>(digits[i]));
+        const int digit = ch >= '0' && ch <= '9'                  ? int(ch - '0')
+                          : base == 16 && ch >= 'a' && ch <= 'f' ? int(ch - 'a' + 10)
+                          : base == 16 && ch >= 'A' && ch <= 'F' ? int(ch - 'A' + 10)
+                                                                 : -1;
         if (digit < 0)
-            return 0;
+            return std::nullopt;
         value = value * char32_t(base) + char32_t(digit);
         if (value > 0x10FFFF)
-            return 0;
+            return std::nullopt;
     }
     if (QChar::isSurrogate(value))
-        return 0;
+        return std::nullopt;
     return value;
 }
 
 struct NamedEntity
 {
-    QLatin1StringView name;
-    char16_t ch;
+    const char* name;
+    char ch;
 };
 
-const NamedEntity NamedEntities[] = {
-    {QLatin1StringView("amp"), '&'},  {QLatin1StringView("lt"), '<'},    {QLatin1StringView("gt"), '>'},
-    {QLatin1StringView("quot"), '"'}, {QLatin1StringView("apos"), '\''},
-};
+const NamedEntity NamedEntities[] = {{"amp", '&'}, {"lt", '<'}, {"gt", '>'}, {"quot", '"'}, {"apos", '\''}};
 
-// Appends what the entity between "&" and ";" stands for; false when it is
-// none that is known.
-bool AppendEntity(QString& out, QStringView entity)
+// The character the entity between "&" and ";" stands for, if it is one
+// that is known.
+template <typename Ch>
+std::optional<char32_t> EntityCharacter(const Ch* entity, qsizetype size)
 {
-    if (entity.startsWith(QLatin1Char('#'))) {
-        const char32_t ch = ReferencedCharacter(entity.mid(1));
-        if (ch == 0)
-            return false;
-        if (QChar::requiresSurrogates(ch)) {
-            out += QChar(QChar::highSurrogate(ch));
-            out += QChar(QChar::lowSurrogate(ch));
-        } else {
-            out += QChar(char16_t(ch));
-        }
-        return true;
-    }
+    if (size > 0 && entity[0] == '#')
+        return ReferencedCharacter(entity + 1, size - 1);
     for (const NamedEntity& named : NamedEntities) {
-        if (entity == named.name) {
-            out += QChar(named.ch);
-            return true;
+        if (std::equal(entity, entity + size, named.name, named.name + std::strlen(named.name)))
+            return char32_t(named.ch);
+    }
+    return std::nullopt;
+}
+
+// Goes through markup text in one pass: literal(from, to) for each run of
+// text, character(ch) for each entity and reference it understands, which
+// returns false to give up. False when it gave up.
+template <typename Ch, typename Literal, typename Character>
+bool Unescape(const Ch* text, qsizetype size, Literal literal, Character character)
+{
+    // The longest entity is "&#x10FFFF;"; a ";" further away ends none.
+    constexpr qsizetype LongestEntity = 10;
+    const Ch* const end = text + size;
+    const Ch* done = text;
+    for (const Ch* amp = std::find(text, end, Ch('&')); amp != end; amp = std::find(done, end, Ch('&'))) {
+        const Ch* const limit = std::min(end, amp + 1 + LongestEntity);
+        const Ch* const semicolon = std::find(amp + 1, limit, Ch(';'));
+        const std::optional<char32_t> ch =
+            semicolon != limit ? EntityCharacter(amp + 1, semicolon - amp - 1) : std::nullopt;
+        if (ch) {
+            literal(done, amp);
+            if (!character(*ch))
+                return false;
+            done = semicolon + 1;
+        } else {
+            literal(done, amp + 1);
+            done = amp + 1;
         }
     }
-    return false;
+    literal(done, end);
+    return true;
 }
 
 }
@@ -117,27 +143,49 @@ QString EscapeMarkupName(const QString& name)
     return Escape(name, true);
 }
 
+char* WriteEscapedMarkupText(char* out, QByteArrayView text)
+{
+    const auto put = [&out](std::string_view escaped) {
+        out = std::copy(escaped.begin(), escaped.end(), out);
+    };
+    const char* const begin = text.data();
+    for (const char* p = begin; p != begin + text.size(); ++p) {
+        const char c = *p;
+        if (c == '&')
+            put("&amp;");
+        else if (c == '<')
+            put("&lt;");
+        else if (c == '>' && p - begin >= 2 && p[-1] == ']' && p[-2] == ']')
+            put("&gt;");
+        else
+            *out++ = c;
+    }
+    return out;
+}
+
 QString UnescapeMarkup(QStringView text)
 {
-    qsizetype amp = text.indexOf(QLatin1Char('&'));
-    if (amp < 0)
+    if (!text.contains(u'&'))
         return text.toString();
-    // The longest entity is "&#x10FFFF;"; a ";" further away ends none.
-    constexpr qsizetype LongestEntity = 10;
     QString out;
     out.reserve(text.size());
-    qsizetype done = 0;
-    while (amp >= 0) {
-        out += text.mid(done, amp - done);
-        const qsizetype semicolon = text.mid(amp + 1, LongestEntity).indexOf(QLatin1Char(';'));
-        if (semicolon > 0 && AppendEntity(out, text.mid(amp + 1, semicolon))) {
-            done = amp + semicolon + 2;
-        } else {
-            out += QLatin1Char('&');
-            done = amp + 1;
-        }
-        amp = text.indexOf(QLatin1Char('&'), done);
-    }
-    out += text.mid(done);
+    Unescape(
+        text.utf16(), text.size(), [&](const char16_t* from, const char16_t* to) { out.append(QStringView(from, to)); },
+        [&](char32_t ch) {
+            out.append(QStringView(QChar::fromUcs4(ch)));
+            return true;
+        });
     return out;
+}
+
+bool UnescapeMarkupToCodePage(QByteArrayView text, std::string& out)
+{
+    out.clear();
+    return Unescape(
+        text.data(), text.size(), [&](const char* from, const char* to) { out.append(from, to); },
+        [&](char32_t ch) {
+            const int byte = Windows1252Byte(ch);
+            out.push_back(char(byte));
+            return byte >= 0;
+        });
 }

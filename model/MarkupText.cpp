@@ -27,16 +27,14 @@ qint32 FindChar(const QString& strText, QChar ch, qint32 intPos)
     return qint32(strText.indexOf(ch, intPos - 1)) + 1;
 }
 
-}
-
-qint32 FindText(const QString& strText, QStringView strFind, qint32 intPos)
+// The next tag at or after intPos: the positions of its "<" and of the ">"
+// that closes it. openPos is 0 when no "<" follows, closePos is 0 when a "<"
+// has no ">" after it.
+struct TagPositions
 {
-    CheckPosition(intPos);
-    CheckLength(strText);
-    if (intPos > strText.size() + 1)
-        return 0;
-    return qint32(QStringView(strText).indexOf(strFind, intPos - 1)) + 1;
-}
+    qint32 openPos = 0;
+    qint32 closePos = 0;
+};
 
 TagPositions FindNextTag(const QString& strText, qint32 intPos)
 {
@@ -47,6 +45,8 @@ TagPositions FindNextTag(const QString& strText, qint32 intPos)
     if (tag.openPos > 0)
         tag.closePos = FindChar(strText, QLatin1Char('>'), tag.openPos);
     return tag;
+}
+
 }
 
 QString GetTagName(const QString& strText, qint32 intPos)

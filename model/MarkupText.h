@@ -22,16 +22,3 @@ QString StripLineBreaks(QString& strText);
 // blnEncode: every "&" becomes "&amp;"; otherwise every "&amp;" becomes "&".
 // One pass, left to right; replaced text is not scanned again.
 QString ConvertAmpersands(const QString& strText, bool blnEncode);
-
-// The next tag at or after intPos: the positions of its "<" and of the ">"
-// that closes it. openPos is 0 when no "<" follows, closePos is 0 when a "<"
-// has no ">" after it.
-struct TagPositions
-{
-    qint32 openPos = 0;
-    qint32 closePos = 0;
-};
-TagPositions FindNextTag(const QString& strText, qint32 intPos);
-
-// The 1-based position of strFind in strText at or after intPos, or 0.
-qint32 FindText(const QString& strText, QStringView strFind, qint32 intPos);

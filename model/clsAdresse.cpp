@@ -1,46 +1,35 @@
 #include "model/clsAdresse.h"
 
 #include "model/DocumentMarkup.h"
-#include "model/NextID.h"
-#include "model/TreeDrawing.h"
 
 clsAdresse::~clsAdresse()
 {
     ReleaseSubRecords(m_dicAdressen);
 }
 
-void clsAdresse::ShowTree(clsTreeView& trvBaum, int nodParentNode)
-{
-    DrawAddressTree(trvBaum, *this, nodParentNode);
-}
-
 void ReleaseSubRecords(clsDictionary<AdresseRef>& dicAdressen)
 {
-    std::vector<AdresseRef> pending;
-    for (auto& entry : dicAdressen.TakeEntries())
-        pending.push_back(std::move(entry.second));
+    std::vector<AdresseRef> pending = dicAdressen.TakeValues();
     while (!pending.empty()) {
         AdresseRef record = std::move(pending.back());
         pending.pop_back();
         // Only a record nobody else holds dies here; empty its dictionary
         // first so that its destructor has nothing left to recurse into.
         if (record && record.use_count() == 1) {
-            for (auto& entry : record->m_dicAdressen.TakeEntries())
-                pending.push_back(std::move(entry.second));
+            for (AdresseRef& child : record->m_dicAdressen.TakeValues())
+                pending.push_back(std::move(child));
         }
     }
 }
 
 bool clsAdresse::LoadFromXML(const QString& strXML, qint32& intPos)
 {
-    m_dicSpalten.Assign(QStringLiteral("Node"), ColumnValue(NextID()));
-    ReadRecordMarkup(strXML, intPos, {m_dicSpalten, m_dicAdressen}, u"/Adresse");
+    ReadAddressMarkup(*this, strXML, intPos);
     return true;
 }
 
 QString clsAdresse::SaveToXML(QString& strXML) const
 {
-    TextOutput out(strXML);
-    WriteAddressMarkup(out, *this);
+    AppendAddressMarkupText(strXML, *this);
     return strXML;
 }

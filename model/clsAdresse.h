@@ -21,7 +21,7 @@ public:
     clsDictionary<std::shared_ptr<clsAdresse>> m_dicAdressen;
 
     // Adds this record's node as the last child of nodParentNode, then the
-    // nodes of its sub-records, depth first.
+    // nodes of its sub-records, depth first. The tree draws it (tree/).
     void ShowTree(clsTreeView& trvBaum, int nodParentNode);
 
     // Reads this address from the prepared document text, starting just

@@ -12,6 +12,7 @@ packages=(
     libqt6sql6-sqlite             # reading the Evolution and Thunderbird address books
     libgl-dev
     clang libclang-rt-14-dev      # the reader's fuzz test
+    libpugixml-dev                # bench_documentfiles compares with it
     xvfb xauth                    # a display for the program where there is none
     desktop-file-utils appstream  # checks of the installed menu entry and metadata
     dpkg-dev file lintian         # the Debian package: its dependencies, and its check

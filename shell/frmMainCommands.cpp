@@ -3,7 +3,7 @@
 
 #include "document/frmDocument.h"
 #include "info/frmAbout.h"
-#include "model/clsTreeView.h"
+#include "tree/clsTreeView.h"
 #include "platform/Prompt.h"
 #include "shell/CommandGuard.h"
 

@@ -27,6 +27,13 @@ QString Dump(const clsFirma& firma)
 FirmaRef ReadDocument(const QByteArray& bytes)
 {
     auto firma = std::make_shared<clsFirma>();
+    firma->LoadFromXML(QByteArrayView(bytes));
+    return firma;
+}
+
+FirmaRef ReadDocumentText(const QByteArray& bytes)
+{
+    auto firma = std::make_shared<clsFirma>();
     firma->LoadFromXML(DocumentFileText(bytes));
     return firma;
 }

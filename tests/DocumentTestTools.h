@@ -10,8 +10,11 @@
 // for example "Node=1|Name=X[Node=2|Name=Muster]".
 QString Dump(const clsFirma& firma);
 
-// The document read from file bytes, numbered through the active window.
+// The document read from file bytes, as a file is opened, numbered through
+// the active window.
 FirmaRef ReadDocument(const QByteArray& bytes);
+// The same read from the text the bytes decode to.
+FirmaRef ReadDocumentText(const QByteArray& bytes);
 
 QByteArray FileBytes(const QString& path);
 bool WriteBytes(const QString& path, const QByteArray& bytes);

@@ -5,10 +5,13 @@
 #include "support/TestMain.h"
 
 #include "document/frmDocument.h"
-#include "model/clsTreeView.h"
+#include "tree/clsTreeView.h"
 #include "platform/MousePointer.h"
 
 #include <QTemporaryDir>
+
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <memory>
 
@@ -25,6 +28,8 @@ private slots:
     void failedOpenKeepsTheDocument_data();
     void failedOpenKeepsTheDocument();
     void failedSaveKeepsTheFile();
+    void failureSaysWhyInGerman_data();
+    void failureSaysWhyInGerman();
 
 private:
     QStringList TreeKeys() const;
@@ -134,6 +139,9 @@ void tst_DocumentFiles::failedOpenKeepsTheDocument()
     const FirmaRef before = m_document->m_objFirma;
     const QString recordsBefore = Dump(*before);
     const QStringList treeBefore = TreeKeys();
+    clsTreeView* tree = m_document->trvBaum;
+    tree->expand(tree->Nodes().IndexOf(0));
+    tree->SelectItem(1);
 
     const QString path = m_dir->filePath(QStringLiteral("kaputt.xml"));
     if (!bytes.isEmpty())
@@ -148,6 +156,8 @@ void tst_DocumentFiles::failedOpenKeepsTheDocument()
     QCOMPARE(Dump(*m_document->m_objFirma), recordsBefore);
     QCOMPARE(m_document->m_lngID, 2);
     QCOMPARE(TreeKeys(), treeBefore);
+    QVERIFY(tree->isExpanded(tree->Nodes().IndexOf(0)));
+    QCOMPARE(tree->SelectedItem(), 1);
     QCOMPARE(m_document->Caption(), QStringLiteral("Document 1"));
     QCOMPARE(CurrentMousePointer(), MousePointer::Default);
 }
@@ -177,6 +187,63 @@ void tst_DocumentFiles::failedSaveKeepsTheFile()
     QCOMPARE(m_prompt->messages.size(), 3);
     QCOMPARE(FileBytes(existing), FileBytes(TestDataFile(QStringLiteral("outlook-muster.xml"))));
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList({"vorhanden.xml"}));
+}
+
+// Where the system says why, the message says it in German. The paths are
+// in the test's folder, where "gesperrt" may be listed but not changed and
+// holds a file nobody may read; root may do both, so those rows need a user.
+void tst_DocumentFiles::failureSaysWhyInGerman_data()
+{
+    QTest::addColumn<bool>("open");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<int>("sizeLimit"); // bytes a file may grow to; 0 for no limit
+    QTest::addColumn<QString>("why");
+    QTest::newRow("full disk") << false << "/dev/full" << 0
+                               << "kann nicht geschrieben werden: Kein Speicherplatz mehr auf dem Gerät.";
+    QTest::newRow("file-size limit") << false << "neu.xml" << 100 << "kann nicht geschrieben werden: Datei zu groß.";
+    QTest::newRow("missing folder") << false << "fehlt/neu.xml" << 0
+                                    << "kann nicht angelegt werden: Datei oder Verzeichnis nicht gefunden.";
+    QTest::newRow("a folder") << false << "gesperrt" << 0 << "kann nicht geschrieben werden: Ist ein Verzeichnis.";
+    if (geteuid() != 0) {
+        QTest::newRow("no permission to write") << false << "gesperrt/neu.xml" << 0
+                                                << "kann nicht angelegt werden: Zugriff verweigert.";
+        QTest::newRow("no permission to read") << true << "gesperrt/alt.xml" << 0
+                                               << "kann nicht gelesen werden: Zugriff verweigert.";
+    }
+}
+
+void tst_DocumentFiles::failureSaysWhyInGerman()
+{
+    QFETCH(bool, open);
+    QFETCH(QString, path);
+    QFETCH(int, sizeLimit);
+    QFETCH(QString, why);
+    const QDir dir(m_dir->path());
+    QVERIFY(dir.mkdir(QStringLiteral("gesperrt")));
+    QVERIFY(WriteBytes(dir.filePath(QStringLiteral("gesperrt/alt.xml")), FileBytes(TestDataFile("outlook-muster.xml"))));
+    QVERIFY(QFile::setPermissions(dir.filePath(QStringLiteral("gesperrt/alt.xml")), {}));
+    QVERIFY(QFile::setPermissions(dir.filePath(QStringLiteral("gesperrt")),
+                                  QFile::ReadOwner | QFile::ExeOwner | QFile::ReadUser | QFile::ExeUser));
+    m_document->LoadDoc(TestDataFile(QStringLiteral("outlook-muster.xml")));
+
+    const QString file = path.startsWith(QLatin1Char('/')) ? path : dir.filePath(path);
+    rlimit before{};
+    getrlimit(RLIMIT_FSIZE, &before);
+    if (sizeLimit > 0) {
+        rlimit limited = before;
+        limited.rlim_cur = rlim_t(sizeLimit);
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    if (open)
+        m_document->LoadDoc(file);
+    else
+        m_document->SaveDoc(file);
+    setrlimit(RLIMIT_FSIZE, &before);
+    QFile::setPermissions(dir.filePath(QStringLiteral("gesperrt")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    QCOMPARE(m_prompt->messages.size(), 1);
+    QCOMPARE(m_prompt->messages[0].prompt, QStringLiteral("Die Datei \"%1\" %2").arg(file, why));
+    QCOMPARE(dir.entryList(QDir::Files), QStringList());
 }
 
 ZIDEVAVI_TEST_MAIN(tst_DocumentFiles)

@@ -10,8 +10,8 @@
 #include "support/TestMain.h"
 
 #include "document/frmDocument.h"
-#include "model/clsTreeView.h"
 #include "shell/frmMain.h"
+#include "tree/clsTreeView.h"
 
 #include <QDir>
 #include <QFile>

@@ -7,7 +7,7 @@
 
 #include "document/frmDocument.h"
 #include "info/frmAbout.h"
-#include "model/clsTreeView.h"
+#include "tree/clsTreeView.h"
 #include "shell/frmMain.h"
 
 #include <QClipboard>

@@ -4,7 +4,7 @@
 #include "WindowLayout.h"
 
 #include "document/frmDocument.h"
-#include "model/clsTreeView.h"
+#include "tree/clsTreeView.h"
 
 #include <QAccessible>
 #include <QLabel>
@@ -216,7 +216,7 @@ private slots:
     void clicksAddNoKeyToAnyRecord()
     {
         // The tree shows a node whose record is gone from the dictionary.
-        m_document->m_objFirma->m_dicAdressen.TakeEntries();
+        m_document->m_objFirma->m_dicAdressen.TakeValues();
         RecordingPrompt prompt;
         ClickNode(QStringLiteral("Node 4"));
         QCOMPARE(m_document->m_objFirma->m_dicAdressen.Count(), 0);

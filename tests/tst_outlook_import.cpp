@@ -7,7 +7,7 @@
 #include "support/TestMain.h"
 
 #include "document/frmDocument.h"
-#include "model/clsTreeView.h"
+#include "tree/clsTreeView.h"
 #include "platform/MousePointer.h"
 #include "platform/VCardContactStore.h"
 #include "shell/frmMain.h"

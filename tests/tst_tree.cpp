@@ -1,9 +1,9 @@
 // Drawing records into the document tree.
 #include "TestMain.h"
 
-#include "model/TreeDrawing.h"
+#include "tree/TreeDrawing.h"
 #include "model/clsFirma.h"
-#include "model/clsTreeView.h"
+#include "tree/clsTreeView.h"
 
 namespace {
 
@@ -144,6 +144,60 @@ private slots:
         const int leaf = nodes.FindKey(QStringLiteral("Node 3"));
         tree.expand(nodes.IndexOf(leaf));
         QCOMPARE(nodes.ShownImage(leaf), TreeImage::Page);
+    }
+
+    // The view lays out expanded rows recursively; however deep a document,
+    // nothing done in the tree may lay out more levels than the stack holds.
+    void deepDocumentSurvivesWhateverIsDoneInTheTree_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::newRow("* on the root") << "*";
+        QTest::newRow("expand all") << "expandAll";
+        QTest::newRow("select the deepest node") << "select";
+        QTest::newRow("keyboard") << "keys";
+    }
+
+    void deepDocumentSurvivesWhateverIsDoneInTheTree()
+    {
+        QFETCH(QString, action);
+        constexpr int Depth = 100000;
+        clsFirma firma;
+        firma.m_dicSpalten.Assign(QStringLiteral("Node"), qint32(1));
+        clsDictionary<AdresseRef>* level = &firma.m_dicAdressen;
+        for (qint32 number = 2; number < Depth + 2; ++number) {
+            const AdresseRef adresse = MakeAdresse(number, QString::number(number));
+            AddTo(*level, adresse);
+            level = &adresse->m_dicAdressen;
+        }
+        clsTreeView tree;
+        tree.resize(300, 400);
+        tree.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&tree));
+        firma.ShowTree(tree);
+        const TreeNodeModel& nodes = tree.Nodes();
+        tree.SelectItem(0);
+
+        if (action == QLatin1String("*")) {
+            QTest::keyClick(&tree, Qt::Key_Asterisk);
+        } else if (action == QLatin1String("expandAll")) {
+            tree.expandAll();
+        } else if (action == QLatin1String("select")) {
+            tree.SelectItem(nodes.Count() - 1);
+        } else {
+            for (const Qt::Key key : {Qt::Key_Asterisk, Qt::Key_End, Qt::Key_Up, Qt::Key_Right, Qt::Key_Down,
+                                      Qt::Key_PageDown, Qt::Key_Home, Qt::Key_PageDown, Qt::Key_Left})
+                QTest::keyClick(&tree, key);
+        }
+        QCoreApplication::processEvents();
+
+        // The last level shown has, in place of its sub-record, a row that
+        // says deeper levels are not shown.
+        const QModelIndex last = nodes.IndexOf(nodes.Count() - 1);
+        QCOMPARE(TreeNodeModel::NodeOf(last), TreeNodeModel::MaxShownDepth - 1);
+        const QModelIndex deeper = nodes.index(0, 0, last);
+        QCOMPARE(deeper.data().toString(), QStringLiteral("Tiefere Ebenen werden nicht angezeigt."));
+        QVERIFY(!deeper.flags().testFlag(Qt::ItemIsSelectable));
+        QCOMPARE(nodes.rowCount(deeper), 0);
     }
 };
 

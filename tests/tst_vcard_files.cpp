@@ -6,7 +6,7 @@
 #include "support/TestMain.h"
 
 #include "document/frmDocument.h"
-#include "model/clsTreeView.h"
+#include "tree/clsTreeView.h"
 #include "shell/frmMain.h"
 
 #include <QCollator>

@@ -1,5 +1,6 @@
-#include "model/clsTreeView.h"
+#include "tree/clsTreeView.h"
 
+#include <QHeaderView>
 #include <QMouseEvent>
 
 clsTreeView::clsTreeView(QWidget* parent)
@@ -7,6 +8,10 @@ clsTreeView::clsTreeView(QWidget* parent)
 {
     setModel(&m_nodes);
     setHeaderHidden(true);
+    // As wide as its widest shown row, so that deep or long rows are reached
+    // by scrolling sideways rather than cut off.
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     setUniformRowHeights(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);

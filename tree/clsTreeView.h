@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/TreeNodeModel.h"
+#include "tree/TreeNodeModel.h"
 
 #include <QTreeView>
 

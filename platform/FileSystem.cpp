@@ -1,0 +1,244 @@
+#include "platform/FileSystem.h"
+
+#include "model/Failure.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+
+#include <cerrno>
+#include <climits>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+struct ErrorText
+{
+    int number;
+    const char* text;
+};
+
+const ErrorText ErrorTexts[] = {
+    {EACCES, "Zugriff verweigert"},
+    {EPERM, "Zugriff verweigert"},
+    {ENOSPC, "Kein Speicherplatz mehr auf dem Gerät"},
+    {EDQUOT, "Speicherplatzkontingent überschritten"},
+    {EFBIG, "Datei zu groß"},
+    {EROFS, "Schreibgeschütztes Dateisystem"},
+    {ENOENT, "Datei oder Verzeichnis nicht gefunden"},
+    {ENOTDIR, "Ein Teil des Pfades ist kein Verzeichnis"},
+    {EISDIR, "Ist ein Verzeichnis"},
+    {EIO, "Ein-/Ausgabefehler"},
+    {ENAMETOOLONG, "Dateiname zu lang"},
+    {ELOOP, "Zu viele Ebenen symbolischer Verknüpfungen"},
+    {EMFILE, "Zu viele offene Dateien"},
+    {ENFILE, "Zu viele offene Dateien im System"},
+    {ENOMEM, "Nicht genügend Speicher"},
+    {ETXTBSY, "Die Datei wird gerade verwendet"},
+    {EBUSY, "Gerät oder Ressource belegt"},
+    {ENXIO, "Gerät oder Adresse nicht vorhanden"},
+    {ENODEV, "Gerät nicht vorhanden"},
+    {EXDEV, "Verschieben über Dateisystemgrenzen nicht möglich"},
+    {ESTALE, "Die Datei ist auf dem Netzlaufwerk nicht mehr vorhanden"},
+};
+
+QString Shown(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+// The text of a file's failure: "Die Datei "…" <what>: <why>."
+[[noreturn]] void ThrowFileFailure(const QString& shownPath, const char* what, int errorNumber)
+{
+    throw Failure(QStringLiteral("Die Datei \"%1\" %2: %3.")
+                      .arg(shownPath, QString::fromUtf8(what), SystemErrorText(errorNumber)));
+}
+
+}
+
+QString SystemErrorText(int errorNumber)
+{
+    for (const ErrorText& known : ErrorTexts) {
+        if (known.number == errorNumber)
+            return QString::fromUtf8(known.text);
+    }
+    return QString::fromLocal8Bit(std::strerror(errorNumber));
+}
+
+FileContent::FileContent(const QString& path)
+{
+    const QString shown = Shown(path);
+    const QByteArray native = QFile::encodeName(path);
+    struct stat info;
+    if (native.isEmpty() || ::stat(native.constData(), &info) != 0) {
+        if (native.isEmpty() || errno == ENOENT || errno == ENOTDIR)
+            throw Failure(QStringLiteral("Die Datei \"%1\" wurde nicht gefunden.").arg(shown));
+        ThrowFileFailure(shown, "kann nicht gelesen werden", errno);
+    }
+    if (!S_ISREG(info.st_mode))
+        throw Failure(QStringLiteral("Die Datei \"%1\" wurde nicht gefunden.").arg(shown));
+    const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0 || ::fstat(fd, &info) != 0) {
+        const int error = errno;
+        if (fd >= 0)
+            ::close(fd);
+        ThrowFileFailure(shown, "kann nicht gelesen werden", error);
+    }
+    const qsizetype size = qsizetype(info.st_size);
+    if (size > 0) {
+        // The pages of a file the system holds in its cache are mapped in
+        // one go rather than one fault at a time.
+        void* mapping = ::mmap(nullptr, size_t(size), PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+        if (mapping != MAP_FAILED) {
+            m_mapping = mapping;
+            m_bytes = QByteArrayView(static_cast<const char*>(mapping), size);
+        } else {
+            m_read.resize(size);
+            qsizetype done = 0;
+            while (done < size) {
+                const ssize_t got = ::read(fd, m_read.data() + done, size_t(size - done));
+                if (got < 0 && errno == EINTR)
+                    continue;
+                if (got < 0) {
+                    const int error = errno;
+                    ::close(fd);
+                    ThrowFileFailure(shown, "kann nicht gelesen werden", error);
+                }
+                if (got == 0)
+                    break;
+                done += got;
+            }
+            m_read.truncate(done);
+            m_bytes = m_read;
+        }
+    }
+    ::close(fd);
+}
+
+FileContent::~FileContent()
+{
+    if (m_mapping)
+        ::munmap(m_mapping, size_t(m_bytes.size()));
+}
+
+ReplacingFile::ReplacingFile(const QString& path)
+    : m_shownPath(Shown(path)), m_target(QFile::encodeName(path))
+{
+    // A write past the file-size limit (ulimit -f) would end the program
+    // with SIGXFSZ and lose every open document; ignored, the write fails
+    // with EFBIG and the save says so.
+    static const bool fileSizeSignalIgnored = [] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        return true;
+    }();
+    Q_UNUSED(fileSizeSignalIgnored);
+
+    if (m_target.isEmpty())
+        ThrowFileFailure(m_shownPath, "kann nicht angelegt werden", ENOENT);
+    // A link stays a link, to the saved file.
+    if (char* resolved = ::realpath(m_target.constData(), nullptr)) {
+        m_target = resolved;
+        std::free(resolved);
+    }
+    struct stat info;
+    if (::stat(m_target.constData(), &info) == 0) {
+        if (S_ISDIR(info.st_mode))
+            ThrowNotWritten(EISDIR);
+        if (!S_ISREG(info.st_mode)) {
+            // A device or a pipe cannot be replaced, only written to. Not
+            // waiting for a reader of a pipe keeps the window responsive.
+            m_fd = ::open(m_target.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+            if (m_fd < 0)
+                ThrowNotWritten(errno);
+            ::fcntl(m_fd, F_SETFL, ::fcntl(m_fd, F_GETFL) & ~O_NONBLOCK);
+            return;
+        }
+        // Renaming replaces a write-protected file too; refuse as writing it
+        // directly would.
+        if (::access(m_target.constData(), W_OK) != 0)
+            ThrowNotWritten(errno);
+        m_mode = int(info.st_mode & 07777);
+    }
+
+    // Created with the permissions the user's umask gives a new file.
+    static const char Letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
+        m_temporary = m_target + '.';
+        for (int i = 0; i < 6; ++i)
+            m_temporary += Letters[QRandomGenerator::global()->bounded(int(sizeof(Letters) - 1))];
+        m_fd = ::open(m_temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (m_fd < 0 && errno != EEXIST) {
+            const int error = errno;
+            m_temporary.clear();
+            if (m_mode >= 0)
+                ThrowNotWritten(error);
+            ThrowFileFailure(m_shownPath, "kann nicht angelegt werden", error);
+        }
+    }
+    if (m_fd < 0) {
+        m_temporary.clear();
+        ThrowFileFailure(m_shownPath, "kann nicht angelegt werden", EEXIST);
+    }
+}
+
+ReplacingFile::~ReplacingFile()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    if (!m_temporary.isEmpty())
+        ::unlink(m_temporary.constData());
+}
+
+void ReplacingFile::Write(QByteArrayView bytes)
+{
+    const char* data = bytes.data();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(m_fd, data, size_t(left));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written < 0)
+            ThrowNotWritten(errno);
+        data += written;
+        left -= written;
+    }
+#ifdef SYNC_FILE_RANGE_WRITE
+    // The disk starts on what was written while the rest is made, so that
+    // the wait for it in Commit() is short.
+    if (!m_temporary.isEmpty())
+        ::sync_file_range(m_fd, m_written, bytes.size(), SYNC_FILE_RANGE_WRITE);
+#endif
+    m_written += bytes.size();
+}
+
+void ReplacingFile::Commit()
+{
+    const bool replacing = !m_temporary.isEmpty();
+    if (replacing) {
+        if (m_mode >= 0)
+            ::fchmod(m_fd, mode_t(m_mode));
+        // On the disk before it takes the old file's place, so that a crash
+        // leaves the old file or the new one, never an empty one.
+        if (::fdatasync(m_fd) != 0)
+            ThrowNotWritten(errno);
+    }
+    if (::close(std::exchange(m_fd, -1)) != 0 && errno != EINTR)
+        ThrowNotWritten(errno);
+    if (replacing) {
+        if (::rename(m_temporary.constData(), m_target.constData()) != 0)
+            ThrowNotWritten(errno);
+        m_temporary.clear();
+    }
+}
+
+void ReplacingFile::ThrowNotWritten(int errorNumber) const
+{
+    ThrowFileFailure(m_shownPath, "kann nicht geschrieben werden", errorNumber);
+}
