@@ -83,7 +83,19 @@ void LoadDocumentFile(const QString& strFile, clsFirma& firma)
     // Read positions are 32-bit character indexes.
     if (file.Bytes().size() >= std::numeric_limits<qint32>::max())
         throw Failure(QStringLiteral("Die Datei \"%1\" ist zu groß.").arg(QDir::toNativeSeparators(strFile)));
-    firma.LoadFromXML(file.Bytes());
+    const auto throwIfCutShort = [&] {
+        if (file.CutShort())
+            throw Failure(QStringLiteral("Die Datei \"%1\" wurde beim Lesen von einem anderen Programm gekürzt.")
+                              .arg(QDir::toNativeSeparators(strFile)));
+    };
+    try {
+        firma.LoadFromXML(file.Bytes());
+    } catch (const Failure&) {
+        // What the reader found wrong may only be the zeros of a lost end.
+        throwIfCutShort();
+        throw;
+    }
+    throwIfCutShort();
 }
 
 void SaveDocumentFile(const QString& strFile, const clsFirma& firma)

@@ -49,6 +49,58 @@ const ErrorText ErrorTexts[] = {
     {ESTALE, "Die Datei ist auf dem Netzlaufwerk nicht mehr vorhanden"},
 };
 
+// The one mapping being read (the program opens one file at a time, on one
+// thread), for the handler of the bus error the system raises when a page
+// of it lies beyond the end of a file that was cut short.
+struct GuardedMapping
+{
+    char* start = nullptr;
+    size_t size = 0;
+    uintptr_t pageSize = 4096;
+    volatile sig_atomic_t cutShort = 0;
+};
+GuardedMapping g_mapping;
+struct sigaction g_previousBusHandler;
+
+void OnBusError(int signal, siginfo_t* info, void* context)
+{
+    char* const address = static_cast<char*>(info->si_addr);
+    if (g_mapping.start && address >= g_mapping.start && address < g_mapping.start + g_mapping.size) {
+        // Zeros in place of the lost pages; the read goes on and is refused
+        // afterwards.
+        char* const from = reinterpret_cast<char*>(uintptr_t(address) & ~(g_mapping.pageSize - 1));
+        ::mmap(from, size_t(g_mapping.start + g_mapping.size - from), PROT_READ,
+               MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0);
+        g_mapping.cutShort = 1;
+        return;
+    }
+    // Any other bus error is what it always was.
+    if (g_previousBusHandler.sa_flags & SA_SIGINFO)
+        g_previousBusHandler.sa_sigaction(signal, info, context);
+    else if (g_previousBusHandler.sa_handler != SIG_DFL && g_previousBusHandler.sa_handler != SIG_IGN)
+        g_previousBusHandler.sa_handler(signal);
+    else {
+        ::signal(signal, SIG_DFL);
+        ::raise(signal);
+    }
+}
+
+void GuardMapping(void* start, size_t size)
+{
+    static const bool installed = [] {
+        struct sigaction action = {};
+        action.sa_sigaction = OnBusError;
+        action.sa_flags = SA_SIGINFO;
+        sigemptyset(&action.sa_mask);
+        return ::sigaction(SIGBUS, &action, &g_previousBusHandler) == 0;
+    }();
+    Q_UNUSED(installed);
+    g_mapping.cutShort = 0;
+    g_mapping.pageSize = uintptr_t(::sysconf(_SC_PAGESIZE));
+    g_mapping.size = size;
+    g_mapping.start = static_cast<char*>(start);
+}
+
 QString Shown(const QString& path)
 {
     return QDir::toNativeSeparators(path);
@@ -99,6 +151,7 @@ FileContent::FileContent(const QString& path)
         if (mapping != MAP_FAILED) {
             m_mapping = mapping;
             m_bytes = QByteArrayView(static_cast<const char*>(mapping), size);
+            GuardMapping(mapping, size_t(size));
         } else {
             m_read.resize(size);
             qsizetype done = 0;
@@ -124,8 +177,16 @@ FileContent::FileContent(const QString& path)
 
 FileContent::~FileContent()
 {
-    if (m_mapping)
-        ::munmap(m_mapping, size_t(m_bytes.size()));
+    if (!m_mapping)
+        return;
+    if (g_mapping.start == m_mapping)
+        g_mapping.start = nullptr;
+    ::munmap(m_mapping, size_t(m_bytes.size()));
+}
+
+bool FileContent::CutShort() const
+{
+    return m_mapping && g_mapping.start == m_mapping && g_mapping.cutShort;
 }
 
 ReplacingFile::ReplacingFile(const QString& path)

@@ -14,7 +14,9 @@
 QString SystemErrorText(int errorNumber);
 
 // The whole content of an existing file, mapped into memory, or read where
-// the system cannot map it.
+// the system cannot map it. Another program may cut the file short while
+// it is mapped; the bytes past its new end then read as zeros instead of
+// ending the program, and CutShort() says so.
 class FileContent
 {
 public:
@@ -24,6 +26,7 @@ public:
     FileContent& operator=(const FileContent&) = delete;
 
     QByteArrayView Bytes() const { return m_bytes; }
+    bool CutShort() const;
 
 private:
     QByteArrayView m_bytes;

@@ -6,6 +6,7 @@
 
 #include "document/frmDocument.h"
 #include "tree/clsTreeView.h"
+#include "platform/FileSystem.h"
 #include "platform/MousePointer.h"
 
 #include <QTemporaryDir>
@@ -30,6 +31,7 @@ private slots:
     void failedSaveKeepsTheFile();
     void failureSaysWhyInGerman_data();
     void failureSaysWhyInGerman();
+    void fileCutShortWhileReadIsRefused();
 
 private:
     QStringList TreeKeys() const;
@@ -244,6 +246,19 @@ void tst_DocumentFiles::failureSaysWhyInGerman()
     QCOMPARE(m_prompt->messages.size(), 1);
     QCOMPARE(m_prompt->messages[0].prompt, QStringLiteral("Die Datei \"%1\" %2").arg(file, why));
     QCOMPARE(dir.entryList(QDir::Files), QStringList());
+}
+
+// Another program cuts the file short while it is mapped: the lost pages
+// read as zeros, where the system would otherwise end the program.
+void tst_DocumentFiles::fileCutShortWhileReadIsRefused()
+{
+    const QString path = m_dir->filePath(QStringLiteral("kurz.xml"));
+    QVERIFY(WriteBytes(path, QByteArray(3 * 65536, 'x')));
+    const FileContent content(path);
+    QVERIFY(!content.CutShort());
+    QVERIFY(QFile::resize(path, 0));
+    QCOMPARE(content.Bytes().back(), '\0');
+    QVERIFY(content.CutShort());
 }
 
 ZIDEVAVI_TEST_MAIN(tst_DocumentFiles)
