@@ -183,6 +183,9 @@ private slots:
             tree.expandAll();
         } else if (action == QLatin1String("select")) {
             tree.SelectItem(nodes.Count() - 1);
+            // and scrolled sideways to where that row starts
+            const int left = tree.visualRect(nodes.IndexOf(nodes.Count() - 1)).left();
+            QVERIFY(left >= 0 && left < tree.viewport()->width());
         } else {
             for (const Qt::Key key : {Qt::Key_Asterisk, Qt::Key_End, Qt::Key_Up, Qt::Key_Right, Qt::Key_Down,
                                       Qt::Key_PageDown, Qt::Key_Home, Qt::Key_PageDown, Qt::Key_Left})

@@ -1,6 +1,7 @@
 #include "tree/clsTreeView.h"
 
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QMouseEvent>
 
 clsTreeView::clsTreeView(QWidget* parent)
@@ -31,6 +32,16 @@ void clsTreeView::SelectItem(int node)
     const QModelIndex index = m_nodes.IndexOf(node);
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
     scrollTo(index);
+}
+
+void clsTreeView::scrollTo(const QModelIndex& index, ScrollHint hint)
+{
+    QTreeView::scrollTo(index, hint);
+    // The view scrolls sideways only to the column, not to a row's
+    // indentation: a deeply nested row is brought into sight here.
+    const QRect row = visualRect(index);
+    if (row.isValid() && (row.left() < 0 || row.left() >= viewport()->width()))
+        horizontalScrollBar()->setValue(horizontalScrollBar()->value() + row.left() - indentation());
 }
 
 void clsTreeView::mousePressEvent(QMouseEvent* event)

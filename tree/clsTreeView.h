@@ -23,6 +23,8 @@ public:
     int SelectedItem() const;
     void SelectItem(int node);
 
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+
 signals:
     void Click();
 
