@@ -1,5 +1,6 @@
 #include "platform/ContactStore.h"
 
+#include "platform/OutlookCsvContactStore.h"
 #include "platform/VCardContactStore.h"
 
 namespace {
@@ -12,10 +13,12 @@ ContactStoreFactory& ReplacementFactory()
 
 }
 
-ContactApplicationRef CreateContactApplication(const QString& source)
+ContactApplicationRef CreateContactApplication(const QString& source, ContactFileFormat format)
 {
     if (const ContactStoreFactory& factory = ReplacementFactory())
         return factory(source);
+    if (format == ContactFileFormat::OutlookCsv)
+        return CreateOutlookCsvApplication(source);
     return CreateVCardApplication(source);
 }
 

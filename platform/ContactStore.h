@@ -60,9 +60,14 @@ public:
 using ContactApplicationRef = std::shared_ptr<ContactApplication>;
 using ContactNamespaceRef = std::shared_ptr<ContactNamespace>;
 
+// The formats of a file the user chooses to import.
+enum class ContactFileFormat { VCard, OutlookCsv };
+
 // Starts the contact source. An empty source is the user's address book;
-// otherwise it names a vCard file that stands in as the contacts folder.
-ContactApplicationRef CreateContactApplication(const QString& source);
+// otherwise it names a file in the given format that stands in as the
+// contacts folder.
+ContactApplicationRef CreateContactApplication(const QString& source,
+                                               ContactFileFormat format = ContactFileFormat::VCard);
 
 // Tests put their own contact source in place; an empty function restores
 // the vCard address book.
