@@ -16,41 +16,42 @@ enum class ColumnRule {
     Empty,          // nothing is read
 };
 
+// Texts made once: the loop runs for every contact.
 struct ImportColumn
 {
-    const char* key;
+    QString key;
     ColumnRule rule;
-    const char* property;
+    QString property;
 };
 
 // The address columns after "Node", in the order they are written to the
 // document file. Outlook's Title is the salutation ("Anrede"), its Suffix
 // the academic title ("Titel").
-constexpr ImportColumn ImportColumns[] = {
-    {"Name", ColumnRule::NameOrFullName, "LastFirstSpaceOnly"},
-    {"Anrede", ColumnRule::Property, "Title"},
-    {"Typ", ColumnRule::GenderLetter, "Gender"},
-    {"Vorname", ColumnRule::Property, "FirstName"},
-    {"Name2", ColumnRule::Property, "LastName"},
-    {"Name3", ColumnRule::Empty, nullptr},
-    {"Titel", ColumnRule::Property, "Suffix"},
-    {"Strasse", ColumnRule::Property, "BusinessAddressStreet"},
-    {"Ort", ColumnRule::Property, "BusinessAddressCity"},
-    {"PLZ", ColumnRule::Property, "BusinessAddressPostalCode"},
-    {"Land", ColumnRule::Property, "BusinessAddressCountry"},
-    {"Telefon", ColumnRule::Property, "BusinessTelephoneNumber"},
-    {"Telefon2", ColumnRule::Property, "Business2TelephoneNumber"},
-    {"Mobiltelefon", ColumnRule::Property, "MobileTelephoneNumber"},
-    {"Fax", ColumnRule::Property, "BusinessFaxNumber"},
-    {"EMail", ColumnRule::Property, "Email1Address"},
-    {"Internet", ColumnRule::Property, "BusinessHomePage"},
-    {"Abteilung", ColumnRule::Property, "Department"},
-    {"Funktion", ColumnRule::Property, "JobTitle"},
+const ImportColumn ImportColumns[] = {
+    {QStringLiteral("Name"), ColumnRule::NameOrFullName, QStringLiteral("LastFirstSpaceOnly")},
+    {QStringLiteral("Anrede"), ColumnRule::Property, QStringLiteral("Title")},
+    {QStringLiteral("Typ"), ColumnRule::GenderLetter, QStringLiteral("Gender")},
+    {QStringLiteral("Vorname"), ColumnRule::Property, QStringLiteral("FirstName")},
+    {QStringLiteral("Name2"), ColumnRule::Property, QStringLiteral("LastName")},
+    {QStringLiteral("Name3"), ColumnRule::Empty, QString()},
+    {QStringLiteral("Titel"), ColumnRule::Property, QStringLiteral("Suffix")},
+    {QStringLiteral("Strasse"), ColumnRule::Property, QStringLiteral("BusinessAddressStreet")},
+    {QStringLiteral("Ort"), ColumnRule::Property, QStringLiteral("BusinessAddressCity")},
+    {QStringLiteral("PLZ"), ColumnRule::Property, QStringLiteral("BusinessAddressPostalCode")},
+    {QStringLiteral("Land"), ColumnRule::Property, QStringLiteral("BusinessAddressCountry")},
+    {QStringLiteral("Telefon"), ColumnRule::Property, QStringLiteral("BusinessTelephoneNumber")},
+    {QStringLiteral("Telefon2"), ColumnRule::Property, QStringLiteral("Business2TelephoneNumber")},
+    {QStringLiteral("Mobiltelefon"), ColumnRule::Property, QStringLiteral("MobileTelephoneNumber")},
+    {QStringLiteral("Fax"), ColumnRule::Property, QStringLiteral("BusinessFaxNumber")},
+    {QStringLiteral("EMail"), ColumnRule::Property, QStringLiteral("Email1Address")},
+    {QStringLiteral("Internet"), ColumnRule::Property, QStringLiteral("BusinessHomePage")},
+    {QStringLiteral("Abteilung"), ColumnRule::Property, QStringLiteral("Department")},
+    {QStringLiteral("Funktion"), ColumnRule::Property, QStringLiteral("JobTitle")},
 };
 
 QString ReadColumn(const ContactItem& item, const ImportColumn& column)
 {
-    const QString property = QString::fromLatin1(column.property);
+    const QString& property = column.property;
     switch (column.rule) {
     case ColumnRule::Property:
         return item.TextProperty(property);
@@ -135,9 +136,10 @@ void frmDocument::ImportContacts(const QString& strSource, ContactFileFormat for
             if (item->TypeName() == QLatin1String("DistListItem"))
                 continue;
             auto adresse = std::make_shared<clsAdresse>();
+            adresse->m_dicSpalten.Reserve(qsizetype(std::size(ImportColumns)) + 1);
             adresse->m_dicSpalten.Add(QStringLiteral("Node"), NextID());
             for (const ImportColumn& column : ImportColumns)
-                adresse->m_dicSpalten.Add(QString::fromLatin1(column.key), ReadColumn(*item, column));
+                adresse->m_dicSpalten.Add(column.key, ReadColumn(*item, column));
             const QString key = adresse->m_dicSpalten.Find(QStringLiteral("Node"))->Text();
             m_objFirma->m_dicAdressen.Add(key, std::move(adresse));
         }

@@ -1,20 +1,20 @@
 #include "platform/ContactFields.h"
 
-#include <QHash>
-
 const QString* ContactFields::Text(const QString& propertyName) const
 {
-    static const QHash<QString, int> fieldsByName = [] {
-        const char* names[FieldCount] = {
-            "FullName", "LastFirstSpaceOnly", "Title", "FirstName", "LastName", "Suffix",
-            "BusinessAddressStreet", "BusinessAddressCity", "BusinessAddressPostalCode", "BusinessAddressCountry",
-            "BusinessTelephoneNumber", "Business2TelephoneNumber", "MobileTelephoneNumber", "BusinessFaxNumber",
-            "Email1Address", "BusinessHomePage", "Department", "JobTitle"};
-        QHash<QString, int> table;
-        for (int i = 0; i < FieldCount; ++i)
-            table.insert(QString::fromLatin1(names[i]), i);
-        return table;
-    }();
-    const auto found = fieldsByName.constFind(propertyName);
-    return found == fieldsByName.cend() ? nullptr : &text[size_t(*found)];
+    // Asked once for every column of every contact: a scan of the names,
+    // which mostly differ in length, is quicker here than hashing them.
+    static const QString names[FieldCount] = {
+        QStringLiteral("FullName"), QStringLiteral("LastFirstSpaceOnly"), QStringLiteral("Title"),
+        QStringLiteral("FirstName"), QStringLiteral("LastName"), QStringLiteral("Suffix"),
+        QStringLiteral("BusinessAddressStreet"), QStringLiteral("BusinessAddressCity"),
+        QStringLiteral("BusinessAddressPostalCode"), QStringLiteral("BusinessAddressCountry"),
+        QStringLiteral("BusinessTelephoneNumber"), QStringLiteral("Business2TelephoneNumber"),
+        QStringLiteral("MobileTelephoneNumber"), QStringLiteral("BusinessFaxNumber"), QStringLiteral("Email1Address"),
+        QStringLiteral("BusinessHomePage"), QStringLiteral("Department"), QStringLiteral("JobTitle")};
+    for (int i = 0; i < FieldCount; ++i) {
+        if (names[i] == propertyName)
+            return &text[size_t(i)];
+    }
+    return nullptr;
 }

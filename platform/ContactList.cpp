@@ -39,10 +39,17 @@ private:
     ContactFields m_fields;
 };
 
+// The items are kept by value, one after the other in the order they
+// enumerate in, which the import then reads straight through; an item
+// handed out shares the ownership of the list it lies in.
 class ListedItems final : public ContactItems
 {
 public:
-    explicit ListedItems(std::vector<std::shared_ptr<ContactItem>> items) : m_items(std::move(items)) {}
+    explicit ListedItems(std::vector<ContactFields> contacts)
+        : m_items(std::make_shared<std::vector<ListedItem>>(std::make_move_iterator(contacts.begin()),
+                                                            std::make_move_iterator(contacts.end())))
+    {
+    }
 
     void Sort(const QString& property, bool descending) override
     {
@@ -50,24 +57,27 @@ public:
         if (name.startsWith(QLatin1Char('[')) && name.endsWith(QLatin1Char(']')))
             name = name.mid(1, name.size() - 2);
 
+        std::vector<ListedItem>& items = *m_items;
         QCollator collator;
         collator.setCaseSensitivity(Qt::CaseInsensitive);
         std::vector<QCollatorSortKey> keys;
-        keys.reserve(m_items.size());
-        for (const auto& item : m_items)
-            keys.push_back(collator.sortKey(item->TextProperty(name)));
+        keys.reserve(items.size());
+        for (const ListedItem& item : items)
+            keys.push_back(collator.sortKey(item.TextProperty(name)));
 
-        std::vector<size_t> order(m_items.size());
+        std::vector<size_t> order(items.size());
         std::iota(order.begin(), order.end(), size_t(0));
         std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
             const int comparison = keys[a].compare(keys[b]);
             return descending ? comparison > 0 : comparison < 0;
         });
 
-        std::vector<std::shared_ptr<ContactItem>> sorted;
-        sorted.reserve(m_items.size());
+        // Items already handed out keep what they hold.
+        const bool handedOut = m_items.use_count() > 1;
+        auto sorted = std::make_shared<std::vector<ListedItem>>();
+        sorted->reserve(items.size());
         for (size_t index : order)
-            sorted.push_back(std::move(m_items[index]));
+            sorted->push_back(handedOut ? items[index] : std::move(items[index]));
         m_items = std::move(sorted);
         m_next = 0;
     }
@@ -80,11 +90,13 @@ public:
 
     std::shared_ptr<ContactItem> GetNext() override
     {
-        return m_next < m_items.size() ? m_items[m_next++] : nullptr;
+        if (m_next >= m_items->size())
+            return nullptr;
+        return std::shared_ptr<ContactItem>(m_items, &(*m_items)[m_next++]);
     }
 
 private:
-    std::vector<std::shared_ptr<ContactItem>> m_items;
+    std::shared_ptr<std::vector<ListedItem>> m_items;
     size_t m_next = 0;
 };
 
@@ -113,12 +125,7 @@ public:
 
     std::shared_ptr<ContactItems> Items() override
     {
-        std::vector<ContactFields> contacts = m_readContacts();
-        std::vector<std::shared_ptr<ContactItem>> items;
-        items.reserve(contacts.size());
-        for (ContactFields& contact : contacts)
-            items.push_back(std::make_shared<ListedItem>(std::move(contact)));
-        return std::make_shared<ListedItems>(std::move(items));
+        return std::make_shared<ListedItems>(m_readContacts());
     }
 
 private:

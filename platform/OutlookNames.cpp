@@ -2,6 +2,7 @@
 
 #include <QStringList>
 
+#include <algorithm>
 #include <initializer_list>
 
 namespace {
@@ -40,6 +41,10 @@ QString OutlookLastFirstSpaceOnly(const QString& first, const QString& middle, c
 
 bool HasEastAsianCharacters(QStringView text)
 {
+    // No such script starts below the Hangul Jamo at U+1100.
+    const auto isBelowHangul = [](QChar ch) { return ch.unicode() < 0x1100; };
+    if (std::all_of(text.begin(), text.end(), isBelowHangul))
+        return false;
     for (const char32_t ch : text.toUcs4()) {
         switch (QChar::script(ch)) {
         case QChar::Script_Han:

@@ -122,14 +122,20 @@ QString StreetLines(const QString& street, const QString& street2, const QString
 // The words of Outlook's gender list, in either language.
 qint32 GenderNumber(const QString& word)
 {
-    const QString trimmed = word.trimmed();
-    const auto is = [&](const char* name) {
-        return trimmed.compare(QString::fromUtf8(name), Qt::CaseInsensitive) == 0;
+    struct GenderWord
+    {
+        QString word;
+        qint32 number;
     };
-    if (is("Male") || is("Männlich"))
-        return 2;
-    if (is("Female") || is("Weiblich"))
-        return 1;
+    static const GenderWord words[] = {{QStringLiteral("Male"), 2},
+                                       {QStringLiteral("Männlich"), 2},
+                                       {QStringLiteral("Female"), 1},
+                                       {QStringLiteral("Weiblich"), 1}};
+    const QStringView trimmed = QStringView(word).trimmed();
+    for (const GenderWord& gender : words) {
+        if (trimmed.compare(gender.word, Qt::CaseInsensitive) == 0)
+            return gender.number;
+    }
     return 0;
 }
 
