@@ -61,24 +61,6 @@ bool IsValidUtf8(QByteArrayView bytes)
     return true;
 }
 
-char SeparatorOf(QByteArrayView bytes)
-{
-    bool quoted = false;
-    bool comma = false;
-    bool semicolon = false;
-    for (const char c : bytes) {
-        if (c == Quote) {
-            quoted = !quoted;
-        } else if (!quoted) {
-            if (IsLineEnd(c))
-                break;
-            comma |= c == ',';
-            semicolon |= c == ';';
-        }
-    }
-    return semicolon && !comma ? ';' : ',';
-}
-
 }
 
 CsvReader::CsvReader(QByteArrayView bytes)
@@ -90,7 +72,15 @@ CsvReader::CsvReader(QByteArrayView bytes)
     } else {
         m_utf8 = IsValidUtf8(m_bytes);
     }
-    m_separator = SeparatorOf(m_bytes);
+    // The first record read with either separator, as the records will be.
+    m_separator = ';';
+    const bool semicolons = Next() && FieldCount() > 1;
+    m_position = 0;
+    m_separator = ',';
+    if (semicolons && Next() && FieldCount() == 1)
+        m_separator = ';';
+    m_position = 0;
+    m_fields.clear();
 }
 
 bool CsvReader::Next()

@@ -13,8 +13,8 @@
 // field is an ordinary character, and so is text after a closing quote; an
 // unclosed quote runs to the end of the file. Records end at CR LF, LF or
 // CR. The separator is decided from the first record: a semicolon when it
-// holds semicolons and no comma outside quotes (a file a German spreadsheet
-// program saved again), otherwise a comma.
+// holds semicolons but no comma outside quotes (a file that a German
+// spreadsheet program saved again), otherwise a comma.
 //
 // The text is UTF-8 when the file starts with its byte-order mark or when
 // all its bytes are valid UTF-8, otherwise Windows-1252, the code page

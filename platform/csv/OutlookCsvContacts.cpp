@@ -162,6 +162,8 @@ OutlookCsvContacts::OutlookCsvContacts(QByteArray bytes, const QString& fileName
     if (m_reader.Next()) {
         const auto& columnsByName = ColumnsByName();
         for (qsizetype field = 0; field < m_reader.FieldCount(); ++field) {
+            if (m_reader.FieldBytes(field).isEmpty())
+                continue;
             const ColumnNames* column = columnsByName.value(HeaderKey(m_reader.Field(field)));
             if (!column || m_fieldOfColumn[column->column] >= 0)
                 continue;
