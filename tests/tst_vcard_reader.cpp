@@ -168,7 +168,7 @@ private slots:
     {
         QFETCH(QByteArray, lines);
         QFETCH(int, expected);
-        QCOMPARE(OnlyContact(Card(lines)).Gender(), expected);
+        QCOMPARE(OnlyContact(Card(lines)).gender, expected);
     }
 
     void typeName_data()
@@ -188,7 +188,7 @@ private slots:
     {
         QFETCH(QByteArray, lines);
         QFETCH(QString, expected);
-        QCOMPARE(OnlyContact(Card(lines)).TypeName(), expected);
+        QCOMPARE(OnlyContact(Card(lines)).typeName, expected);
     }
 
     void cardBoundaries_data()

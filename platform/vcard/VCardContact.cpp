@@ -2,8 +2,6 @@
 
 #include "platform/vcard/VCardText.h"
 
-#include <QHash>
-
 namespace {
 
 // The components of N and ADR, by position.
@@ -54,43 +52,27 @@ QString TelephoneNumber(const VCardProperty& property)
 }
 
 VCardContact::VCardContact(const VCard& card)
-    : m_typeName(IsGroupCard(card) ? QStringLiteral("DistListItem") : QStringLiteral("ContactItem"))
 {
+    if (IsGroupCard(card))
+        typeName = QStringLiteral("DistListItem");
     ReadName(card);
     ReadAddress(card);
     ReadTelephones(card);
     ReadInternet(card);
     ReadOrganization(card);
     ReadGender(card);
-    m_fields[JobTitle] = TextOf(card.First("TITLE"));
-}
-
-const QString* VCardContact::Text(const QString& propertyName) const
-{
-    static const QHash<QString, int> fieldsByName = [] {
-        const char* names[FieldCount] = {
-            "FullName", "LastFirstSpaceOnly", "Title", "FirstName", "LastName", "Suffix",
-            "BusinessAddressStreet", "BusinessAddressCity", "BusinessAddressPostalCode", "BusinessAddressCountry",
-            "BusinessTelephoneNumber", "Business2TelephoneNumber", "MobileTelephoneNumber", "BusinessFaxNumber",
-            "Email1Address", "BusinessHomePage", "Department", "JobTitle"};
-        QHash<QString, int> table;
-        for (int i = 0; i < FieldCount; ++i)
-            table.insert(QString::fromLatin1(names[i]), i);
-        return table;
-    }();
-    const auto found = fieldsByName.constFind(propertyName);
-    return found == fieldsByName.cend() ? nullptr : &m_fields[size_t(*found)];
+    text[JobTitle] = TextOf(card.First("TITLE"));
 }
 
 void VCardContact::ReadName(const VCard& card)
 {
     const VCardProperty* n = card.First("N");
     const QStringList name = n ? SplitVCardComponents(n->value) : QStringList();
-    m_fields[Title] = Component(name, Prefix);
-    m_fields[FirstName] = Component(name, Given);
-    m_fields[LastName] = Component(name, Family);
-    m_fields[Suffix] = Component(name, NameSuffix);
-    m_fields[LastFirstSpaceOnly] = JoinNonEmpty(
+    text[Title] = Component(name, Prefix);
+    text[FirstName] = Component(name, Given);
+    text[LastName] = Component(name, Family);
+    text[Suffix] = Component(name, NameSuffix);
+    text[LastFirstSpaceOnly] = JoinNonEmpty(
         {Component(name, Family), Component(name, Given), Component(name, Additional)}, QStringLiteral(" "));
 
     QString fullName = TextOf(card.First("FN")).trimmed();
@@ -103,7 +85,7 @@ void VCardContact::ReadName(const VCard& card)
         if (const VCardProperty* org = card.First("ORG"))
             fullName = SplitVCardComponents(org->value).constFirst().trimmed();
     }
-    m_fields[FullName] = fullName;
+    text[FullName] = fullName;
 }
 
 void VCardContact::ReadAddress(const VCard& card)
@@ -128,11 +110,11 @@ void VCardContact::ReadAddress(const VCard& card)
     const QStringList address = SplitVCardComponents(business->value);
     const QString poBox = Component(address, PoBox);
     const QString street = Component(address, Street);
-    m_fields[BusinessAddressStreet] =
+    text[BusinessAddressStreet] =
         poBox.isEmpty() ? street : (street.isEmpty() ? poBox : poBox + QLatin1Char('\n') + street);
-    m_fields[BusinessAddressCity] = Component(address, Locality);
-    m_fields[BusinessAddressPostalCode] = Component(address, PostalCode);
-    m_fields[BusinessAddressCountry] = Component(address, Country);
+    text[BusinessAddressCity] = Component(address, Locality);
+    text[BusinessAddressPostalCode] = Component(address, PostalCode);
+    text[BusinessAddressCountry] = Component(address, Country);
 }
 
 void VCardContact::ReadTelephones(const VCard& card)
@@ -146,17 +128,17 @@ void VCardContact::ReadTelephones(const VCard& card)
         const bool fax = property.HasType("FAX");
         const bool cell = property.HasType("CELL");
         if (work && !fax && !cell && !property.HasType("PAGER") && businessCount < 2)
-            m_fields[businessCount++ == 0 ? BusinessTelephoneNumber : Business2TelephoneNumber] =
+            text[businessCount++ == 0 ? BusinessTelephoneNumber : Business2TelephoneNumber] =
                 TelephoneNumber(property);
-        if (cell && m_fields[MobileTelephoneNumber].isEmpty())
-            m_fields[MobileTelephoneNumber] = TelephoneNumber(property);
-        if (work && fax && m_fields[BusinessFaxNumber].isEmpty())
-            m_fields[BusinessFaxNumber] = TelephoneNumber(property);
+        if (cell && text[MobileTelephoneNumber].isEmpty())
+            text[MobileTelephoneNumber] = TelephoneNumber(property);
+        if (work && fax && text[BusinessFaxNumber].isEmpty())
+            text[BusinessFaxNumber] = TelephoneNumber(property);
         if (fax && !work && !property.HasType("HOME") && otherFax.isEmpty())
             otherFax = TelephoneNumber(property);
     }
-    if (m_fields[BusinessFaxNumber].isEmpty())
-        m_fields[BusinessFaxNumber] = otherFax;
+    if (text[BusinessFaxNumber].isEmpty())
+        text[BusinessFaxNumber] = otherFax;
 }
 
 void VCardContact::ReadInternet(const VCard& card)
@@ -179,10 +161,10 @@ void VCardContact::ReadInternet(const VCard& card)
                 otherUrl = &property;
         }
     }
-    m_fields[Email1Address] = TextOf(preferredEmail ? preferredEmail : firstEmail);
+    text[Email1Address] = TextOf(preferredEmail ? preferredEmail : firstEmail);
     // Without a work address, a single untyped one is taken; of several the
     // program cannot tell which is the business page.
-    m_fields[BusinessHomePage] = TextOf(workUrl ? workUrl : (otherUrlCount == 1 ? otherUrl : nullptr));
+    text[BusinessHomePage] = TextOf(workUrl ? workUrl : (otherUrlCount == 1 ? otherUrl : nullptr));
 }
 
 void VCardContact::ReadOrganization(const VCard& card)
@@ -192,18 +174,18 @@ void VCardContact::ReadOrganization(const VCard& card)
         return;
     QStringList units = SplitVCardComponents(org->value);
     units.removeFirst();
-    m_fields[Department] = JoinNonEmpty(units, QStringLiteral("; "));
+    text[Department] = JoinNonEmpty(units, QStringLiteral("; "));
 }
 
 void VCardContact::ReadGender(const VCard& card)
 {
-    if (const VCardProperty* gender = card.First("GENDER")) {
-        const QString sex = SplitVCardComponents(gender->value).constFirst().trimmed().toUpper();
-        m_gender = sex == QLatin1String("M") ? 2 : sex == QLatin1String("F") ? 1 : 0;
+    if (const VCardProperty* property = card.First("GENDER")) {
+        const QString sex = SplitVCardComponents(property->value).constFirst().trimmed().toUpper();
+        gender = sex == QLatin1String("M") ? 2 : sex == QLatin1String("F") ? 1 : 0;
         return;
     }
     if (const VCardProperty* wabGender = card.First("X-WAB-GENDER")) {
         const int value = wabGender->value.trimmed().toInt();
-        m_gender = value == 1 || value == 2 ? value : 0;
+        gender = value == 1 || value == 2 ? value : 0;
     }
 }
