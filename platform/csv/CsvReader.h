@@ -26,7 +26,6 @@ public:
     explicit CsvReader(QByteArrayView bytes);
 
     char Separator() const { return m_separator; }
-    bool IsUtf8() const { return m_utf8; }
 
     // Moves to the next record; false after the last one.
     bool Next();

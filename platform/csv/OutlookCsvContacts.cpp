@@ -6,6 +6,7 @@
 #include <QHash>
 
 #include <array>
+#include <initializer_list>
 
 namespace {
 
