@@ -92,10 +92,10 @@ T& Required(const std::shared_ptr<T>& object)
 }
 
 bool frmDocument::InitializeOutlook(ContactApplicationRef& golApp, ContactNamespaceRef& gnspNameSpace,
-                                    const QString& strSource)
+                                    const QString& strSource, ContactFileFormat format)
 {
     try {
-        golApp = CreateContactApplication(strSource);
+        golApp = CreateContactApplication(strSource, format);
         gnspNameSpace = Required(golApp).GetNamespace(QStringLiteral("MAPI"));
         Required(gnspNameSpace);
         return true;
@@ -115,13 +115,18 @@ void frmDocument::LoadVCardFile(const QString& strFile)
     ImportContacts(strFile);
 }
 
+void frmDocument::LoadOutlookCsvFile(const QString& strFile)
+{
+    ImportContacts(strFile, ContactFileFormat::OutlookCsv);
+}
+
 // A failure past the start ends the import with one message; the company
 // built so far stays in m_objFirma, undrawn, as the window's tree shows.
-void frmDocument::ImportContacts(const QString& strSource)
+void frmDocument::ImportContacts(const QString& strSource, ContactFileFormat format)
 {
     ContactApplicationRef olApp;
     ContactNamespaceRef nspNameSpace;
-    if (!InitializeOutlook(olApp, nspNameSpace, strSource))
+    if (!InitializeOutlook(olApp, nspNameSpace, strSource, format))
         return;
 
     try {

@@ -17,16 +17,16 @@ Failure NoSuchProperty(const QString& name)
     return Failure(QStringLiteral("Die Eigenschaft \u201E%1\u201C gibt es bei Kontakten nicht.").arg(name));
 }
 
-class VCardItem final : public ContactItem
+class ListedItem final : public ContactItem
 {
 public:
-    explicit VCardItem(const VCard& card) : m_contact(card) {}
+    explicit ListedItem(ContactFields fields) : m_fields(std::move(fields)) {}
 
-    QString TypeName() const override { return m_contact.TypeName(); }
+    QString TypeName() const override { return m_fields.typeName; }
 
     QString TextProperty(const QString& name) const override
     {
-        if (const QString* text = m_contact.Text(name))
+        if (const QString* text = m_fields.Text(name))
             return *text;
         throw NoSuchProperty(name);
     }
@@ -34,19 +34,22 @@ public:
     qint32 IntegerProperty(const QString& name) const override
     {
         if (name == QLatin1String("Gender"))
-            return m_contact.Gender();
+            return m_fields.gender;
         throw NoSuchProperty(name);
     }
 
 private:
-    VCardContact m_contact;
+    ContactFields m_fields;
 };
 
+// The items are kept by value, one after the other in the order they
+// enumerate in, which the import then reads straight through; an item
+// handed out shares the ownership of the list it lies in.
 class BookItems final : public ContactItems
 {
 public:
-    BookItems(std::vector<std::shared_ptr<ContactItem>> items, QString report)
-        : m_items(std::move(items)), m_report(std::move(report))
+    BookItems(std::vector<ListedItem> items, QString report)
+        : m_items(std::make_shared<std::vector<ListedItem>>(std::move(items))), m_report(std::move(report))
     {
     }
 
@@ -56,24 +59,27 @@ public:
         if (name.startsWith(QLatin1Char('[')) && name.endsWith(QLatin1Char(']')))
             name = name.mid(1, name.size() - 2);
 
+        std::vector<ListedItem>& items = *m_items;
         QCollator collator;
         collator.setCaseSensitivity(Qt::CaseInsensitive);
         std::vector<QCollatorSortKey> keys;
-        keys.reserve(m_items.size());
-        for (const auto& item : m_items)
-            keys.push_back(collator.sortKey(item->TextProperty(name)));
+        keys.reserve(items.size());
+        for (const ListedItem& item : items)
+            keys.push_back(collator.sortKey(item.TextProperty(name)));
 
-        std::vector<size_t> order(m_items.size());
+        std::vector<size_t> order(items.size());
         std::iota(order.begin(), order.end(), size_t(0));
         std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
             const int comparison = keys[a].compare(keys[b]);
             return descending ? comparison > 0 : comparison < 0;
         });
 
-        std::vector<std::shared_ptr<ContactItem>> sorted;
-        sorted.reserve(m_items.size());
+        // Items already handed out keep what they hold.
+        const bool handedOut = m_items.use_count() > 1;
+        auto sorted = std::make_shared<std::vector<ListedItem>>();
+        sorted->reserve(items.size());
         for (size_t index : order)
-            sorted.push_back(std::move(m_items[index]));
+            sorted->push_back(handedOut ? items[index] : std::move(items[index]));
         m_items = std::move(sorted);
         m_next = 0;
     }
@@ -86,20 +92,22 @@ public:
 
     std::shared_ptr<ContactItem> GetNext() override
     {
-        return m_next < m_items.size() ? m_items[m_next++] : nullptr;
+        if (m_next >= m_items->size())
+            return nullptr;
+        return std::shared_ptr<ContactItem>(m_items, &(*m_items)[m_next++]);
     }
 
     QString SkippedBooksReport() const override { return m_report; }
 
 private:
-    std::vector<std::shared_ptr<ContactItem>> m_items;
+    std::shared_ptr<std::vector<ListedItem>> m_items;
     QString m_report;
     size_t m_next = 0;
 };
 
 std::shared_ptr<ContactItems> ReadBooks(const std::vector<ContactBook>& books)
 {
-    std::vector<std::shared_ptr<ContactItem>> items;
+    std::vector<ListedItem> items;
     std::vector<SkippedBook> skipped;
     QSet<QString> uids;
     bool anyRead = false;
@@ -120,7 +128,7 @@ std::shared_ptr<ContactItems> ReadBooks(const std::vector<ContactBook>& books)
                     continue;
                 uids.insert(contact.uid);
             }
-            items.push_back(std::move(contact.item));
+            items.emplace_back(std::move(contact.fields));
         }
         skipped.insert(skipped.end(), contents.skipped.begin(), contents.skipped.end());
     }
@@ -170,7 +178,7 @@ BookContact ContactOfCard(const VCard& card, const QString& storeUid)
 {
     const VCardProperty* uid = card.First("UID");
     const QString text = uid ? UnescapeVCardText(uid->value).trimmed() : QString();
-    return {text.isEmpty() ? storeUid : text, std::make_shared<VCardItem>(card)};
+    return {text.isEmpty() ? storeUid : text, VCardContact(card)};
 }
 
 void AppendCards(const QByteArray& vcardText, std::vector<BookContact>& contacts, const QString& storeUid)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/ContactFields.h"
 #include "platform/ContactStore.h"
 
 #include <QByteArray>
@@ -21,7 +22,7 @@ struct VCard;
 struct BookContact
 {
     QString uid;
-    std::shared_ptr<ContactItem> item;
+    ContactFields fields;
 };
 
 // A book, or a file of one, that could not be read.

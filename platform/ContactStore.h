@@ -63,11 +63,16 @@ public:
 using ContactApplicationRef = std::shared_ptr<ContactApplication>;
 using ContactNamespaceRef = std::shared_ptr<ContactNamespace>;
 
+// The formats of a file the user chooses to import.
+enum class ContactFileFormat { VCard, OutlookCsv };
+
 // Starts the contact source. An empty source is every address book found
-// on this computer (see ContactBooks.h); otherwise it names a vCard file
-// that stands in as the contacts folder. Fails, saying where it looked,
-// when there is no address book at all.
-ContactApplicationRef CreateContactApplication(const QString& source);
+// on this computer (see ContactBooks.h); otherwise it names a file in the
+// given format that stands in as the contacts folder. Fails, saying where
+// it looked, when there is no address book at all, and says why when the
+// file is none of that format.
+ContactApplicationRef CreateContactApplication(const QString& source,
+                                               ContactFileFormat format = ContactFileFormat::VCard);
 
 // Tests put their own contact source in place; an empty function restores
 // the address books.

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "platform/ContactFields.h"
+#include "platform/csv/CsvReader.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <vector>
+
+// The contacts in a file of Outlook's contact export ("Kommagetrennte
+// Werte"), in any of its languages and versions, and in the files of the
+// programs that write its columns (the new Outlook, Outlook.com, Google
+// Contacts). Columns are found by their names in the first record, never by
+// their position; values are taken as they stand.
+class OutlookCsvContacts
+{
+public:
+    // Reads the first record. A file whose first record names none of
+    // Outlook's address, phone or e-mail columns is not an export of
+    // Outlook's: it is refused with a Failure that names fileName.
+    OutlookCsvContacts(QByteArray bytes, const QString& fileName);
+    OutlookCsvContacts(const OutlookCsvContacts&) = delete;
+    OutlookCsvContacts& operator=(const OutlookCsvContacts&) = delete;
+
+    // The contacts of the records after the first, in file order; a record
+    // without any value is left out. Reads the records once.
+    std::vector<ContactFields> Read();
+
+private:
+    QByteArray m_bytes;
+    CsvReader m_reader;
+    // The field of each column the import reads; -1 where the file has none.
+    std::vector<qsizetype> m_fieldOfColumn;
+};
