@@ -65,7 +65,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     try {
         OutlookCsvContacts contacts(bytes, QStringLiteral("fuzz.csv"));
-        contacts.Read();
+        PackedTexts texts;
+        contacts.Read(texts);
     } catch (const Failure&) {
     }
     return 0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/ColumnValue.h"
+
 #include <QString>
 
 #include <functional>
@@ -20,12 +22,16 @@ public:
     virtual QString TypeName() const = 0;
     virtual QString TextProperty(const QString& name) const = 0;
     virtual qint32 IntegerProperty(const QString& name) const = 0;
+    // The text property as a record's column value; a source that keeps its
+    // texts as the records do hands them over without a copy.
+    virtual ColumnValue TextPropertyValue(const QString& name) const { return ColumnValue(TextProperty(name)); }
 };
 
 class ContactItems
 {
 public:
     virtual ~ContactItems() = default;
+    virtual qsizetype Count() const = 0;
     // "[FullName]" orders by that property; the enumeration follows it.
     virtual void Sort(const QString& property, bool descending) = 0;
     // Enumeration: the first item, then each next one; nullptr after the last.

@@ -3,25 +3,46 @@
 #include "model/Failure.h"
 #include "platform/csv/OutlookCsvContacts.h"
 
-#include <QFile>
+#include "platform/FileSystem.h"
+
 #include <QFileInfo>
 
-ContactBook OutlookCsvBook(const QString& csvFile)
+#include <memory>
+
+namespace {
+
+// The file's bytes as they are mapped into memory, and the export read
+// from them.
+struct CsvFile
+{
+    CsvFile(const QString& path, std::unique_ptr<FileContent> file)
+        : content(std::move(file)), contacts(content->Bytes(), path)
+    {
+    }
+
+    std::unique_ptr<FileContent> content;
+    OutlookCsvContacts contacts;
+};
+
+std::unique_ptr<FileContent> Content(const QString& csvFile)
 {
     if (!QFileInfo(csvFile).isFile())
         throw Failure(QStringLiteral("Die CSV-Datei \u201E%1\u201C wurde nicht gefunden.").arg(csvFile));
-    QFile file(csvFile);
-    QByteArray bytes;
-    if (file.open(QIODevice::ReadOnly))
-        bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    try {
+        return std::make_unique<FileContent>(csvFile);
+    } catch (const Failure&) {
         throw Failure(QStringLiteral("Die Datei \u201E%1\u201C kann nicht gelesen werden.").arg(csvFile));
+    }
+}
 
-    const auto contacts = std::make_shared<OutlookCsvContacts>(std::move(bytes), csvFile);
-    return {QFileInfo(csvFile).fileName(), csvFile, [contacts] {
+}
+
+ContactBook OutlookCsvBook(const QString& csvFile)
+{
+    const auto file = std::make_shared<CsvFile>(csvFile, Content(csvFile));
+    return {QFileInfo(csvFile).fileName(), csvFile, [file] {
                 BookContents contents;
-                for (ContactFields& fields : contacts->Read())
-                    contents.contacts.push_back({QString(), std::move(fields)});
+                contents.contacts = file->contacts.Read(contents.texts);
                 return contents;
             }};
 }

@@ -1,7 +1,9 @@
 #include "platform/csv/CsvReader.h"
 
 #include "model/CodePage1252.h"
+#include "platform/ByteSearch.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -80,12 +82,12 @@ CsvReader::CsvReader(QByteArrayView bytes)
     if (semicolons && Next() && FieldCount() == 1)
         m_separator = ';';
     m_position = 0;
-    m_fields.clear();
+    m_fieldCount = 0;
 }
 
 bool CsvReader::Next()
 {
-    m_fields.clear();
+    m_fieldCount = 0;
     m_scratch.resize(0);
     const char* const data = m_bytes.data();
     const qsizetype size = m_bytes.size();
@@ -95,12 +97,20 @@ bool CsvReader::Next()
 
     for (;;) {
         if (position < size && data[position] == Quote) {
-            position = ReadQuoted(position + 1);
+            // Most quoted fields end at their first quote and are used in
+            // place.
+            const qsizetype begin = position + 1;
+            const qsizetype close = FindFirstOf(data, begin, size, Quote);
+            if (close + 1 >= size || data[close + 1] == m_separator || IsLineEnd(data[close + 1])) {
+                AddField(begin, close, false);
+                position = std::min(close + 1, size);
+            } else {
+                position = ReadQuoted(begin, close);
+            }
         } else {
             const qsizetype begin = position;
-            while (position < size && data[position] != m_separator && !IsLineEnd(data[position]))
-                ++position;
-            m_fields.push_back({begin, position, false});
+            position = FindFirstOf(data, position, size, m_separator, '\r', '\n');
+            AddField(begin, position, false);
         }
         if (position < size && data[position] == m_separator) {
             ++position;
@@ -113,29 +123,19 @@ bool CsvReader::Next()
     }
 }
 
-// From just after the opening quote to the separator or line end that
-// follows the field; returns that position.
-qsizetype CsvReader::ReadQuoted(qsizetype position)
+// From just after the opening quote, with the quote that follows, to the
+// separator or line end after the field: doubled quotes, or text after the
+// closing quote, are unescaped. Returns that position.
+qsizetype CsvReader::ReadQuoted(qsizetype begin, qsizetype close)
 {
     const char* const data = m_bytes.data();
     const qsizetype size = m_bytes.size();
-    const auto nextQuote = [&](qsizetype from) {
-        const void* found = std::memchr(data + from, Quote, size_t(size - from));
-        return found ? qsizetype(static_cast<const char*>(found) - data) : size;
-    };
-
-    // Most quoted fields end at their first quote and are used in place.
-    const qsizetype begin = position;
-    const qsizetype close = nextQuote(begin);
-    if (close == size || close + 1 == size || data[close + 1] == m_separator || IsLineEnd(data[close + 1])) {
-        m_fields.push_back({begin, close, false});
-        return close == size ? size : close + 1;
-    }
+    const auto nextQuote = [&](qsizetype from) { return FindFirstOf(data, from, size, Quote); };
 
     // Doubled quotes, or text after the closing quote: unescaped.
     const qsizetype scratchBegin = m_scratch.size();
     m_scratch.append(data + begin, close - begin);
-    position = close;
+    qsizetype position = close;
     bool quoted = true;
     while (position < size) {
         if (!quoted) {
@@ -156,7 +156,7 @@ qsizetype CsvReader::ReadQuoted(qsizetype position)
             ++position;
         }
     }
-    m_fields.push_back({scratchBegin, m_scratch.size(), true});
+    AddField(scratchBegin, m_scratch.size(), true);
     return position;
 }
 
@@ -179,8 +179,8 @@ QString CsvReader::Field(qsizetype index) const
 
 bool CsvReader::IsBlank() const
 {
-    for (const Span& span : m_fields) {
-        if (span.end > span.begin)
+    for (qsizetype i = 0; i < m_fieldCount; ++i) {
+        if (m_fields[size_t(i)].end > m_fields[size_t(i)].begin)
             return false;
     }
     return true;

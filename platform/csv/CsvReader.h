@@ -26,13 +26,17 @@ public:
     explicit CsvReader(QByteArrayView bytes);
 
     char Separator() const { return m_separator; }
+    // Whether the fields are UTF-8; otherwise they are in the code page.
+    bool IsUtf8() const { return m_utf8; }
 
     // Moves to the next record; false after the last one.
     bool Next();
+    // The bytes after the current record.
+    qsizetype Remaining() const { return m_bytes.size() - m_position; }
 
     // The fields of the current record. A record may be shorter than
     // others: a field past its end is empty.
-    qsizetype FieldCount() const { return qsizetype(m_fields.size()); }
+    qsizetype FieldCount() const { return m_fieldCount; }
     QByteArrayView FieldBytes(qsizetype index) const;
     QString Field(qsizetype index) const;
     // True when no field of the current record holds anything (a blank line).
@@ -46,12 +50,20 @@ private:
         bool inScratch; // unescaped into m_scratch, else a slice of the bytes
     };
 
-    qsizetype ReadQuoted(qsizetype position);
+    qsizetype ReadQuoted(qsizetype begin, qsizetype close);
+    void AddField(qsizetype begin, qsizetype end, bool inScratch)
+    {
+        if (size_t(m_fieldCount) == m_fields.size())
+            m_fields.resize(m_fields.size() * 2 + 16);
+        m_fields[size_t(m_fieldCount++)] = {begin, end, inScratch};
+    }
 
     QByteArrayView m_bytes;
     qsizetype m_position = 0;
     char m_separator = ',';
     bool m_utf8 = false;
+    // The fields of the record; the first m_fieldCount are in use.
     std::vector<Span> m_fields;
+    qsizetype m_fieldCount = 0;
     QByteArray m_scratch;
 };

@@ -1,12 +1,16 @@
 #include "platform/csv/OutlookCsvContacts.h"
 
+#include "model/CodePage1252.h"
 #include "model/Failure.h"
 #include "platform/OutlookNames.h"
 
 #include <QHash>
+#include <QVarLengthArray>
 
+#include <algorithm>
 #include <array>
 #include <initializer_list>
+#include <string>
 
 namespace {
 
@@ -107,40 +111,72 @@ Failure NotAnOutlookExport(const QString& fileName)
 }
 
 // Outlook keeps the three lines of a street in one property, one per line.
-QString StreetLines(const QString& street, const QString& street2, const QString& street3)
+void AppendStreetLines(std::initializer_list<QStringView> lines, QString& out)
 {
-    QString lines;
-    for (const QString* line : {&street, &street2, &street3}) {
-        if (line->isEmpty())
+    for (const QStringView line : lines) {
+        if (line.isEmpty())
             continue;
-        if (!lines.isEmpty())
-            lines += QLatin1String("\r\n");
-        lines += *line;
+        if (!out.isEmpty())
+            out += QLatin1String("\r\n");
+        out += line;
     }
-    return lines;
+}
+
+void AppendStreetLines(std::initializer_list<QByteArrayView> lines, std::string& out)
+{
+    for (const QByteArrayView line : lines) {
+        if (line.isEmpty())
+            continue;
+        if (!out.empty())
+            out += "\r\n";
+        out.append(line.data(), size_t(line.size()));
+    }
 }
 
 // The words of Outlook's gender list, in either language.
-qint32 GenderNumber(const QString& word)
+qint32 GenderNumber(QStringView word)
 {
     struct GenderWord
     {
-        QString word;
+        QStringView word;
         qint32 number;
     };
-    static const GenderWord words[] = {{QStringLiteral("Male"), 2},
-                                       {QStringLiteral("Männlich"), 2},
-                                       {QStringLiteral("Female"), 1},
-                                       {QStringLiteral("Weiblich"), 1}};
-    const QStringView trimmed = QStringView(word).trimmed();
+    static constexpr GenderWord words[] = {{u"Male", 2}, {u"Männlich", 2}, {u"Female", 1}, {u"Weiblich", 1}};
+    const QStringView trimmed = word.trimmed();
     for (const GenderWord& gender : words) {
-        if (trimmed.compare(gender.word, Qt::CaseInsensitive) == 0)
+        if (trimmed.size() == gender.word.size() && trimmed.compare(gender.word, Qt::CaseInsensitive) == 0)
             return gender.number;
     }
     return 0;
 }
 
-ContactFields ContactOf(const std::array<QString, ColumnCount>& value)
+qint32 GenderNumber(QByteArrayView codePageWord)
+{
+    QVarLengthArray<char16_t, 64> word(codePageWord.size());
+    std::transform(codePageWord.begin(), codePageWord.end(), word.begin(), Windows1252Char);
+    return GenderNumber(QStringView(word.data(), word.size()));
+}
+
+// A record whose texts the code page holds, as it holds them.
+PackedContact ContactOf(const std::array<QByteArrayView, ColumnCount>& value, std::string& fullName,
+                        std::string& street, PackedTexts& texts)
+{
+    std::array<QByteArrayView, PackedContact::TextCount> text;
+    for (const PlainColumn& plain : PlainColumns)
+        text[plain.field] = value[plain.column];
+    fullName.clear();
+    AppendOutlookFullName(value[Title], value[FirstName], value[MiddleName], value[LastName], value[Suffix], fullName);
+    text[ContactFields::FullName] = QByteArrayView(fullName.data(), qsizetype(fullName.size()));
+    street.clear();
+    AppendStreetLines({value[Street], value[Street2], value[Street3]}, street);
+    text[ContactFields::BusinessAddressStreet] = QByteArrayView(street.data(), qsizetype(street.size()));
+    PackedContact contact(text, texts);
+    contact.gender = GenderNumber(value[Gender]);
+    return contact;
+}
+
+// Any other record, as text.
+PackedContact ContactOf(const std::array<QString, ColumnCount>& value, PackedTexts& texts)
 {
     ContactFields contact;
     for (const PlainColumn& plain : PlainColumns)
@@ -149,15 +185,26 @@ ContactFields ContactOf(const std::array<QString, ColumnCount>& value)
         OutlookFullName(value[Title], value[FirstName], value[MiddleName], value[LastName], value[Suffix]);
     contact.text[ContactFields::LastFirstSpaceOnly] =
         OutlookLastFirstSpaceOnly(value[FirstName], value[MiddleName], value[LastName], value[Suffix], value[Company]);
-    contact.text[ContactFields::BusinessAddressStreet] = StreetLines(value[Street], value[Street2], value[Street3]);
+    AppendStreetLines({value[Street], value[Street2], value[Street3]},
+                      contact.text[ContactFields::BusinessAddressStreet]);
     contact.gender = GenderNumber(value[Gender]);
-    return contact;
+    return PackedContact(contact, QString(), texts);
+}
+
+bool IsAscii(const std::array<QByteArrayView, ColumnCount>& values)
+{
+    uchar any = 0;
+    for (const QByteArrayView value : values) {
+        for (const char c : value)
+            any |= uchar(c);
+    }
+    return any < 0x80;
 }
 
 }
 
-OutlookCsvContacts::OutlookCsvContacts(QByteArray bytes, const QString& fileName)
-    : m_bytes(std::move(bytes)), m_reader(m_bytes), m_fieldOfColumn(ColumnCount, -1)
+OutlookCsvContacts::OutlookCsvContacts(QByteArrayView bytes, const QString& fileName)
+    : m_reader(bytes), m_fieldOfColumn(ColumnCount, -1)
 {
     bool outlooksOwn = false;
     if (m_reader.Next()) {
@@ -176,16 +223,34 @@ OutlookCsvContacts::OutlookCsvContacts(QByteArray bytes, const QString& fileName
         throw NotAnOutlookExport(fileName);
 }
 
-std::vector<ContactFields> OutlookCsvContacts::Read()
+std::vector<PackedContact> OutlookCsvContacts::Read(PackedTexts& texts)
 {
-    std::vector<ContactFields> contacts;
-    std::array<QString, ColumnCount> value;
+    std::vector<PackedContact> contacts;
+    std::array<QByteArrayView, ColumnCount> bytes;
+    std::array<QString, ColumnCount> text;
+    std::string fullName;
+    std::string street;
+    // Room for as many more contacts as the first records suggest.
+    constexpr size_t Sample = 64;
+    const qsizetype start = m_reader.Remaining();
     while (m_reader.Next()) {
         if (m_reader.IsBlank())
             continue;
-        for (int column = 0; column < ColumnCount; ++column)
-            value[size_t(column)] = m_reader.Field(m_fieldOfColumn[size_t(column)]);
-        contacts.push_back(ContactOf(value));
+        if (contacts.size() == Sample) {
+            const qsizetype perContact = std::max<qsizetype>(1, (start - m_reader.Remaining()) / qsizetype(Sample));
+            contacts.reserve(Sample * 2 + size_t(m_reader.Remaining() / perContact));
+        }
+        for (size_t column = 0; column < ColumnCount; ++column)
+            bytes[column] = m_reader.FieldBytes(m_fieldOfColumn[column]);
+        // Code page and ASCII bytes are kept as they are; other UTF-8 is
+        // read as text.
+        if (!m_reader.IsUtf8() || IsAscii(bytes)) {
+            contacts.push_back(ContactOf(bytes, fullName, street, texts));
+            continue;
+        }
+        for (size_t column = 0; column < ColumnCount; ++column)
+            text[column] = m_reader.Field(m_fieldOfColumn[column]);
+        contacts.push_back(ContactOf(text, texts));
     }
     return contacts;
 }

@@ -3,7 +3,7 @@
 #include "platform/ContactFields.h"
 #include "platform/csv/CsvReader.h"
 
-#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 #include <vector>
@@ -16,19 +16,20 @@
 class OutlookCsvContacts
 {
 public:
-    // Reads the first record. A file whose first record names none of
-    // Outlook's address, phone or e-mail columns is not an export of
-    // Outlook's: it is refused with a Failure that names fileName.
-    OutlookCsvContacts(QByteArray bytes, const QString& fileName);
+    // Reads the first record of the bytes, which must outlive the object. A
+    // file whose first record names none of Outlook's address, phone or
+    // e-mail columns is not an export of Outlook's: it is refused with a
+    // Failure that names fileName.
+    OutlookCsvContacts(QByteArrayView bytes, const QString& fileName);
     OutlookCsvContacts(const OutlookCsvContacts&) = delete;
     OutlookCsvContacts& operator=(const OutlookCsvContacts&) = delete;
 
-    // The contacts of the records after the first, in file order; a record
-    // without any value is left out. Reads the records once.
-    std::vector<ContactFields> Read();
+    // The contacts of the records after the first, in file order, their
+    // texts kept in texts; a record without any value is left out. Reads the
+    // records once.
+    std::vector<PackedContact> Read(PackedTexts& texts);
 
 private:
-    QByteArray m_bytes;
     CsvReader m_reader;
     // The field of each column the import reads; -1 where the file has none.
     std::vector<qsizetype> m_fieldOfColumn;
