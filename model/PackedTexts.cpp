@@ -76,7 +76,7 @@ void PackedTexts::GiveBack(const TextSlice& slice)
     }
 }
 
-TextSlice PackedTexts::KeepElsewhere(QByteArrayView codePageText)
+TextSlice PackedTexts::Keep(QByteArrayView codePageText)
 {
     if (codePageText.isEmpty())
         return {};
@@ -136,7 +136,7 @@ TextSlice PackedTexts::KeepTogether(std::span<const QStringView> texts)
     return utf16;
 }
 
-ColumnValue PackedTexts::Make(QByteArrayView codePageText)
+ColumnValue PackedTexts::MakeElsewhere(QByteArrayView codePageText)
 {
     const TextSlice slice = Keep(codePageText);
     if (slice.IsEmpty())
