@@ -7,11 +7,24 @@
 
 namespace {
 
-// Names are asked for once for every column of every contact.
+// Names are asked for once for every column of every contact: compared
+// four characters at a time, without a call.
 bool IsName(const QString& name, QStringView wanted)
 {
-    return name.size() == wanted.size()
-           && std::memcmp(name.constData(), wanted.data(), size_t(wanted.size()) * sizeof(char16_t)) == 0;
+    if (name.size() != wanted.size())
+        return false;
+    const auto* a = reinterpret_cast<const char*>(name.constData());
+    const auto* b = reinterpret_cast<const char*>(wanted.data());
+    size_t left = size_t(wanted.size()) * sizeof(char16_t);
+    for (; left >= sizeof(quint64); left -= sizeof(quint64), a += sizeof(quint64), b += sizeof(quint64)) {
+        quint64 x;
+        quint64 y;
+        std::memcpy(&x, a, sizeof x);
+        std::memcpy(&y, b, sizeof y);
+        if (x != y)
+            return false;
+    }
+    return std::equal(a, a + left, b);
 }
 
 Failure NoSuchProperty(const QString& name)
