@@ -6,7 +6,6 @@
 #include <QString>
 #include <QStringView>
 
-#include <cstring>
 #include <span>
 #include <utility>
 #include <vector>
