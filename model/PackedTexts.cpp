@@ -95,7 +95,8 @@ TextSlice PackedTexts::KeepTogether(std::span<const QByteArrayView> codePageText
     const TextSlice run = Room(TextBlock::Encoding::CodePage, total);
     char* out = run.block->Bytes() + run.offset;
     for (const QByteArrayView text : codePageTexts) {
-        std::memcpy(out, text.data(), size_t(text.size()));
+        if (!text.isEmpty())
+            std::memcpy(out, text.data(), size_t(text.size()));
         out += text.size();
     }
     return run;
