@@ -30,13 +30,16 @@ public:
     void SaveDoc(const QString& strFile);
 
     // Contact import: the address book's contacts folder, or one vCard file
-    // in its place, as the company "Outlook Adressen" with one address per
-    // contact. InitializeOutlook starts the contact source (an empty
-    // strSource is the address book) and reports its own failure.
+    // or Outlook CSV export in its place, as the company "Outlook Adressen"
+    // with one address per contact. InitializeOutlook starts the contact
+    // source (an empty strSource is the address book) and reports its own
+    // failure.
     bool InitializeOutlook(ContactApplicationRef& golApp, ContactNamespaceRef& gnspNameSpace,
-                           const QString& strSource = QString());
+                           const QString& strSource = QString(),
+                           ContactFileFormat format = ContactFileFormat::VCard);
     void LoadOutlook();
     void LoadVCardFile(const QString& strFile);
+    void LoadOutlookCsvFile(const QString& strFile);
 
     clsTreeView* trvBaum = nullptr;
 
@@ -48,7 +51,7 @@ private:
     void CreateControls();
     QLineEdit* FieldForColumn(const QString& key) const;
     void trvBaum_Click();
-    void ImportContacts(const QString& strSource);
+    void ImportContacts(const QString& strSource, ContactFileFormat format = ContactFileFormat::VCard);
 
     // Detail fields by their control name in lower case ("txtemail").
     QHash<QString, QLineEdit*> m_fieldsByName;

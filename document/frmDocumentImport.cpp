@@ -17,68 +17,76 @@ enum class ColumnRule {
     Empty,          // nothing is read
 };
 
+// Texts made once: the loop reads them for every contact.
 struct ImportColumn
 {
-    QStringView key;
+    QString key;
     ColumnRule rule;
-    QStringView property;
+    QString property;
 };
 
 // The address columns after "Node", in the order they are written to the
 // document file. Outlook's Title is the salutation ("Anrede"), its Suffix
 // the academic title ("Titel").
-constexpr ImportColumn ImportColumns[] = {
-    {u"Name", ColumnRule::NameOrFullName, u"LastFirstSpaceOnly"},
-    {u"Anrede", ColumnRule::Property, u"Title"},
-    {u"Typ", ColumnRule::GenderLetter, u"Gender"},
-    {u"Vorname", ColumnRule::Property, u"FirstName"},
-    {u"Name2", ColumnRule::Property, u"LastName"},
-    {u"Name3", ColumnRule::Empty, {}},
-    {u"Titel", ColumnRule::Property, u"Suffix"},
-    {u"Strasse", ColumnRule::Property, u"BusinessAddressStreet"},
-    {u"Ort", ColumnRule::Property, u"BusinessAddressCity"},
-    {u"PLZ", ColumnRule::Property, u"BusinessAddressPostalCode"},
-    {u"Land", ColumnRule::Property, u"BusinessAddressCountry"},
-    {u"Telefon", ColumnRule::Property, u"BusinessTelephoneNumber"},
-    {u"Telefon2", ColumnRule::Property, u"Business2TelephoneNumber"},
-    {u"Mobiltelefon", ColumnRule::Property, u"MobileTelephoneNumber"},
-    {u"Fax", ColumnRule::Property, u"BusinessFaxNumber"},
-    {u"EMail", ColumnRule::Property, u"Email1Address"},
-    {u"Internet", ColumnRule::Property, u"BusinessHomePage"},
-    {u"Abteilung", ColumnRule::Property, u"Department"},
-    {u"Funktion", ColumnRule::Property, u"JobTitle"},
+const ImportColumn ImportColumns[] = {
+    {QStringLiteral("Name"), ColumnRule::NameOrFullName, QStringLiteral("LastFirstSpaceOnly")},
+    {QStringLiteral("Anrede"), ColumnRule::Property, QStringLiteral("Title")},
+    {QStringLiteral("Typ"), ColumnRule::GenderLetter, QStringLiteral("Gender")},
+    {QStringLiteral("Vorname"), ColumnRule::Property, QStringLiteral("FirstName")},
+    {QStringLiteral("Name2"), ColumnRule::Property, QStringLiteral("LastName")},
+    {QStringLiteral("Name3"), ColumnRule::Empty, QString()},
+    {QStringLiteral("Titel"), ColumnRule::Property, QStringLiteral("Suffix")},
+    {QStringLiteral("Strasse"), ColumnRule::Property, QStringLiteral("BusinessAddressStreet")},
+    {QStringLiteral("Ort"), ColumnRule::Property, QStringLiteral("BusinessAddressCity")},
+    {QStringLiteral("PLZ"), ColumnRule::Property, QStringLiteral("BusinessAddressPostalCode")},
+    {QStringLiteral("Land"), ColumnRule::Property, QStringLiteral("BusinessAddressCountry")},
+    {QStringLiteral("Telefon"), ColumnRule::Property, QStringLiteral("BusinessTelephoneNumber")},
+    {QStringLiteral("Telefon2"), ColumnRule::Property, QStringLiteral("Business2TelephoneNumber")},
+    {QStringLiteral("Mobiltelefon"), ColumnRule::Property, QStringLiteral("MobileTelephoneNumber")},
+    {QStringLiteral("Fax"), ColumnRule::Property, QStringLiteral("BusinessFaxNumber")},
+    {QStringLiteral("EMail"), ColumnRule::Property, QStringLiteral("Email1Address")},
+    {QStringLiteral("Internet"), ColumnRule::Property, QStringLiteral("BusinessHomePage")},
+    {QStringLiteral("Abteilung"), ColumnRule::Property, QStringLiteral("Department")},
+    {QStringLiteral("Funktion"), ColumnRule::Property, QStringLiteral("JobTitle")},
 };
 
-// The table's texts are handed on as they are; an import reads them for
-// every contact.
-QString Literal(QStringView text)
+ColumnValue ReadColumn(const ContactItem& item, const ImportColumn& column)
 {
-    return QString::fromRawData(text.data(), text.size());
-}
-
-QString ReadColumn(const ContactItem& item, const ImportColumn& column)
-{
-    const QString property = Literal(column.property);
+    static const ColumnValue male(QStringLiteral("M"));
+    static const ColumnValue female(QStringLiteral("W"));
+    static const QString fullName = QStringLiteral("FullName");
+    const QString& property = column.property;
     switch (column.rule) {
     case ColumnRule::Property:
-        return item.TextProperty(property);
+        return item.TextPropertyValue(property);
     case ColumnRule::NameOrFullName: {
-        const QString name = item.TextProperty(property);
-        return name.isEmpty() ? item.TextProperty(QStringLiteral("FullName")) : name;
+        ColumnValue name = item.TextPropertyValue(property);
+        return name.IsEmptyText() ? item.TextPropertyValue(fullName) : name;
     }
     case ColumnRule::GenderLetter:
         switch (item.IntegerProperty(property)) {
         case 2:
-            return QStringLiteral("M");
+            return male;
         case 1:
-            return QStringLiteral("W");
+            return female;
         default:
-            return QString();
+            return ColumnValue();
         }
     case ColumnRule::Empty:
         break;
     }
-    return QString();
+    return ColumnValue();
+}
+
+// The column keys of the imported addresses, "Node" first, in one table
+// they share, so that each address names its columns by their places.
+std::shared_ptr<ColumnKeyTable> AddressKeys()
+{
+    auto table = std::make_shared<ColumnKeyTable>();
+    table->Add(QStringLiteral("Node"));
+    for (const ImportColumn& column : ImportColumns)
+        table->Add(column.key);
+    return table;
 }
 
 template <typename T>
@@ -92,10 +100,10 @@ T& Required(const std::shared_ptr<T>& object)
 }
 
 bool frmDocument::InitializeOutlook(ContactApplicationRef& golApp, ContactNamespaceRef& gnspNameSpace,
-                                    const QString& strSource)
+                                    const QString& strSource, ContactFileFormat format)
 {
     try {
-        golApp = CreateContactApplication(strSource);
+        golApp = CreateContactApplication(strSource, format);
         gnspNameSpace = Required(golApp).GetNamespace(QStringLiteral("MAPI"));
         Required(gnspNameSpace);
         return true;
@@ -115,13 +123,18 @@ void frmDocument::LoadVCardFile(const QString& strFile)
     ImportContacts(strFile);
 }
 
+void frmDocument::LoadOutlookCsvFile(const QString& strFile)
+{
+    ImportContacts(strFile, ContactFileFormat::OutlookCsv);
+}
+
 // A failure past the start ends the import with one message; the company
 // built so far stays in m_objFirma, undrawn, as the window's tree shows.
-void frmDocument::ImportContacts(const QString& strSource)
+void frmDocument::ImportContacts(const QString& strSource, ContactFileFormat format)
 {
     ContactApplicationRef olApp;
     ContactNamespaceRef nspNameSpace;
-    if (!InitializeOutlook(olApp, nspNameSpace, strSource))
+    if (!InitializeOutlook(olApp, nspNameSpace, strSource, format))
         return;
 
     try {
@@ -134,16 +147,20 @@ void frmDocument::ImportContacts(const QString& strSource)
         m_objFirma->m_dicSpalten.Add(QStringLiteral("Name"), QStringLiteral("Outlook Adressen"));
         m_objFirma->m_dicSpalten.Add(QStringLiteral("Node"), NextID());
 
+        const std::shared_ptr<ColumnKeyTable> keys = AddressKeys();
+        m_objFirma->m_dicAdressen.Reserve(items->Count());
         for (std::shared_ptr<ContactItem> item = items->GetFirst(); item; item = items->GetNext()) {
             if (item->TypeName() == QLatin1String("DistListItem"))
                 continue;
             auto adresse = std::make_shared<clsAdresse>();
-            adresse->m_dicSpalten.Reserve(qsizetype(std::size(ImportColumns)) + 1);
-            adresse->m_dicSpalten.Add(QStringLiteral("Node"), NextID());
-            for (const ImportColumn& column : ImportColumns)
-                adresse->m_dicSpalten.Add(Literal(column.key), ReadColumn(*item, column));
-            const QString key = adresse->m_dicSpalten.Find(QStringLiteral("Node"))->Text();
-            m_objFirma->m_dicAdressen.Add(key, std::move(adresse));
+            clsDictionary<ColumnValue>& spalten = adresse->m_dicSpalten;
+            spalten.StoredKeys().table = keys;
+            spalten.Reserve(keys->Count());
+            const qint32 node = NextID();
+            spalten.AddStored(0, ColumnValue(node));
+            for (quint32 column = 0; column < std::size(ImportColumns); ++column)
+                spalten.AddStored(column + 1, ReadColumn(*item, ImportColumns[column]));
+            m_objFirma->m_dicAdressen.AddStored(node, std::move(adresse));
         }
 
         m_objFirma->ShowTree(*trvBaum);

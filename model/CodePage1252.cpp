@@ -13,6 +13,12 @@ constexpr char16_t HighHalf[32] = {
 
 }
 
+char16_t Windows1252Char(char byte)
+{
+    const uchar unit = uchar(byte);
+    return unit - 0x80u < 0x20u ? HighHalf[unit - 0x80] : char16_t(unit);
+}
+
 int Windows1252Byte(char32_t ch)
 {
     if (ch < 0x80 || (ch >= 0xA0 && ch <= 0xFF))

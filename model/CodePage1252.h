@@ -11,6 +11,8 @@
 // control characters of the same number, both ways, so no byte is lost.
 
 QString DecodeWindows1252(QByteArrayView bytes);
+// The character of one byte.
+char16_t Windows1252Char(char byte);
 
 // The byte for a character, or -1 when the code page has none.
 int Windows1252Byte(char32_t ch);

@@ -85,6 +85,7 @@ public:
     }
 
     bool IsNumber() const { return !m_block && m_size == NumberMark; }
+    bool IsEmptyText() const { return !m_block && m_size == 0; }
     qint32 Number() const { return qint32(m_offset); }
     QString Text() const;
 

@@ -4,6 +4,7 @@
 #include "model/Failure.h"
 #include "model/MarkupEscaping.h"
 #include "model/NextID.h"
+#include "model/PackedTexts.h"
 #include "model/clsFirma.h"
 
 #include <cstring>
@@ -133,67 +134,22 @@ QLatin1StringView Latin1(std::string_view text)
 // --- values ----------------------------------------------------------------
 
 // Hands out the values read from a file's bytes: they are kept in the code
-// page, packed into shared blocks. A block counts the values made in it all
-// at once, when it is full.
+// page, packed into shared blocks.
 class CodePageValues
 {
 public:
-    CodePageValues() = default;
-    CodePageValues(const CodePageValues&) = delete;
-    CodePageValues& operator=(const CodePageValues&) = delete;
-    ~CodePageValues() { Retire(); }
-
     ColumnValue Make(QByteArrayView escaped)
     {
         if (!escaped.contains('&'))
-            return Keep(escaped);
+            return m_texts.Make(escaped);
         if (UnescapeMarkupToCodePage(escaped, m_unescaped))
-            return Keep(QByteArrayView(m_unescaped.data(), qsizetype(m_unescaped.size())));
+            return m_texts.Make(QByteArrayView(m_unescaped.data(), qsizetype(m_unescaped.size())));
         // A reference to a character the code page lacks.
         return ColumnValue(UnescapeMarkup(DecodeWindows1252(escaped)));
     }
 
 private:
-    static constexpr qsizetype BlockSize = 64 * 1024;
-    // Counted for a block while it is filled: more than it can hold values.
-    static constexpr qsizetype Reserved = qsizetype(1) << 40;
-
-    ColumnValue Keep(QByteArrayView text)
-    {
-        const qsizetype size = text.size();
-        if (size == 0)
-            return ColumnValue();
-        if (size > BlockSize / 4) {
-            TextBlock* own = TextBlock::Create(TextBlock::Encoding::CodePage, size);
-            std::memcpy(own->Bytes(), text.data(), size_t(size));
-            return ColumnValue(own, 0, size);
-        }
-        if (!m_block || m_used + size > m_block->capacity) {
-            Retire();
-            m_block = TextBlock::Create(TextBlock::Encoding::CodePage, BlockSize);
-            m_block->refs.store(Reserved, std::memory_order_relaxed);
-        }
-        char* to = m_block->Bytes() + m_used;
-        for (qsizetype i = 0; i < size; ++i)
-            to[i] = text[i];
-        const qsizetype offset = std::exchange(m_used, m_used + size);
-        ++m_values;
-        return ColumnValue::Adopt(m_block, offset, size);
-    }
-
-    // Leaves the block to the values made in it.
-    void Retire()
-    {
-        if (m_block)
-            m_block->Release(Reserved - m_values);
-        m_block = nullptr;
-        m_used = 0;
-        m_values = 0;
-    }
-
-    TextBlock* m_block = nullptr; // the one being filled
-    qsizetype m_used = 0;
-    qsizetype m_values = 0; // made in it so far
+    PackedTexts m_texts;
     std::string m_unescaped;
 };
 

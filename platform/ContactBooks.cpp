@@ -1,79 +1,45 @@
 #include "platform/ContactBooks.h"
 
 #include "model/Failure.h"
+#include "platform/CollatedOrder.h"
 #include "platform/vcard/VCardContact.h"
 #include "platform/vcard/VCardText.h"
 
-#include <QCollator>
 #include <QSet>
-
-#include <algorithm>
-#include <numeric>
 
 namespace {
 
-Failure NoSuchProperty(const QString& name)
+// Every contact read, in the books' packed form; the items handed out share
+// the ownership of all of it.
+struct ReadContacts
 {
-    return Failure(QStringLiteral("Die Eigenschaft \u201E%1\u201C gibt es bei Kontakten nicht.").arg(name));
-}
-
-class VCardItem final : public ContactItem
-{
-public:
-    explicit VCardItem(const VCard& card) : m_contact(card) {}
-
-    QString TypeName() const override { return m_contact.TypeName(); }
-
-    QString TextProperty(const QString& name) const override
-    {
-        if (const QString* text = m_contact.Text(name))
-            return *text;
-        throw NoSuchProperty(name);
-    }
-
-    qint32 IntegerProperty(const QString& name) const override
-    {
-        if (name == QLatin1String("Gender"))
-            return m_contact.Gender();
-        throw NoSuchProperty(name);
-    }
-
-private:
-    VCardContact m_contact;
+    std::vector<PackedTexts> texts;
+    std::vector<std::vector<PackedContact>> books;
 };
 
 class BookItems final : public ContactItems
 {
 public:
-    BookItems(std::vector<std::shared_ptr<ContactItem>> items, QString report)
-        : m_items(std::move(items)), m_report(std::move(report))
+    BookItems(std::shared_ptr<ReadContacts> contacts, std::vector<PackedContact*> items, QString report)
+        : m_contacts(std::move(contacts)), m_items(std::move(items)), m_report(std::move(report))
     {
     }
+
+    qsizetype Count() const override { return qsizetype(m_items.size()); }
 
     void Sort(const QString& property, bool descending) override
     {
         QString name = property.trimmed();
         if (name.startsWith(QLatin1Char('[')) && name.endsWith(QLatin1Char(']')))
             name = name.mid(1, name.size() - 2);
-
-        QCollator collator;
-        collator.setCaseSensitivity(Qt::CaseInsensitive);
-        std::vector<QCollatorSortKey> keys;
-        keys.reserve(m_items.size());
-        for (const auto& item : m_items)
-            keys.push_back(collator.sortKey(item->TextProperty(name)));
-
-        std::vector<size_t> order(m_items.size());
-        std::iota(order.begin(), order.end(), size_t(0));
-        std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-            const int comparison = keys[a].compare(keys[b]);
-            return descending ? comparison > 0 : comparison < 0;
-        });
-
-        std::vector<std::shared_ptr<ContactItem>> sorted;
+        std::vector<TextSlice> texts;
+        texts.reserve(m_items.size());
+        for (const PackedContact* item : m_items)
+            texts.push_back(item->Slice(name));
+        std::vector<PackedContact*> sorted;
         sorted.reserve(m_items.size());
-        for (size_t index : order)
-            sorted.push_back(std::move(m_items[index]));
+        for (const size_t place : CollatedOrder(texts, descending))
+            sorted.push_back(m_items[place]);
         m_items = std::move(sorted);
         m_next = 0;
     }
@@ -86,20 +52,32 @@ public:
 
     std::shared_ptr<ContactItem> GetNext() override
     {
-        return m_next < m_items.size() ? m_items[m_next++] : nullptr;
+        if (m_next >= m_items.size())
+            return nullptr;
+        // Sorted, the contacts are read all over the memory they lie in.
+        if (m_next + Ahead < m_items.size()) {
+            const char* ahead = reinterpret_cast<const char*>(m_items[m_next + Ahead]);
+            for (size_t line = 0; line < sizeof(PackedContact); line += 64)
+                __builtin_prefetch(ahead + line);
+        }
+        return std::shared_ptr<ContactItem>(m_contacts, m_items[m_next++]);
     }
 
     QString SkippedBooksReport() const override { return m_report; }
 
 private:
-    std::vector<std::shared_ptr<ContactItem>> m_items;
+    static constexpr size_t Ahead = 4;
+
+    std::shared_ptr<ReadContacts> m_contacts;
+    std::vector<PackedContact*> m_items;
     QString m_report;
     size_t m_next = 0;
 };
 
 std::shared_ptr<ContactItems> ReadBooks(const std::vector<ContactBook>& books)
 {
-    std::vector<std::shared_ptr<ContactItem>> items;
+    auto contacts = std::make_shared<ReadContacts>();
+    std::vector<PackedContact*> items;
     std::vector<SkippedBook> skipped;
     QSet<QString> uids;
     bool anyRead = false;
@@ -112,21 +90,24 @@ std::shared_ptr<ContactItems> ReadBooks(const std::vector<ContactBook>& books)
             continue;
         }
         anyRead = true;
-        items.reserve(items.size() + contents.contacts.size());
-        uids.reserve(uids.size() + qsizetype(contents.contacts.size()));
-        for (BookContact& contact : contents.contacts) {
-            if (!contact.uid.isEmpty()) {
-                if (uids.contains(contact.uid))
+        contacts->texts.push_back(std::move(contents.texts));
+        std::vector<PackedContact>& read = contacts->books.emplace_back(std::move(contents.contacts));
+        items.reserve(items.size() + read.size());
+        for (PackedContact& contact : read) {
+            if (const TextSlice uidText = contact.Text(PackedContact::Uid); !uidText.IsEmpty()) {
+                const QString uid = uidText.Text();
+                if (uids.contains(uid))
                     continue;
-                uids.insert(contact.uid);
+                uids.insert(uid);
             }
-            items.push_back(std::move(contact.item));
+            items.push_back(&contact);
         }
         skipped.insert(skipped.end(), contents.skipped.begin(), contents.skipped.end());
     }
     if (!anyRead && !skipped.empty())
         throw Failure(SkippedBooksMessage(skipped));
-    return std::make_shared<BookItems>(std::move(items), skipped.empty() ? QString() : SkippedBooksMessage(skipped));
+    return std::make_shared<BookItems>(std::move(contacts), std::move(items),
+                                       skipped.empty() ? QString() : SkippedBooksMessage(skipped));
 }
 
 // Application, namespace and contacts folder are one object: the books
@@ -166,17 +147,17 @@ ContactApplicationRef CreateBookApplication(std::vector<ContactBook> books)
     return std::make_shared<BookSource>(std::move(books));
 }
 
-BookContact ContactOfCard(const VCard& card, const QString& storeUid)
+PackedContact ContactOfCard(const VCard& card, PackedTexts& texts, const QString& storeUid)
 {
     const VCardProperty* uid = card.First("UID");
     const QString text = uid ? UnescapeVCardText(uid->value).trimmed() : QString();
-    return {text.isEmpty() ? storeUid : text, std::make_shared<VCardItem>(card)};
+    return PackedContact(VCardContact(card), text.isEmpty() ? storeUid : text, texts);
 }
 
-void AppendCards(const QByteArray& vcardText, std::vector<BookContact>& contacts, const QString& storeUid)
+void AppendCards(const QByteArray& vcardText, BookContents& contents, const QString& storeUid)
 {
     for (const VCard& card : ReadVCards(vcardText))
-        contacts.push_back(ContactOfCard(card, storeUid));
+        contents.contacts.push_back(ContactOfCard(card, contents.texts, storeUid));
 }
 
 QString SkippedBooksMessage(const std::vector<SkippedBook>& skipped)

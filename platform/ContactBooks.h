@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/ContactFields.h"
 #include "platform/ContactStore.h"
 
 #include <QByteArray>
@@ -16,14 +17,6 @@ struct VCard;
 // contacts; this layer reads them all into the one contacts folder the
 // import enumerates, and reports the books it had to leave out.
 
-// One contact of a book, with the vCard UID by which the same contact is
-// recognised in another book (empty: never the same as another).
-struct BookContact
-{
-    QString uid;
-    std::shared_ptr<ContactItem> item;
-};
-
 // A book, or a file of one, that could not be read.
 struct SkippedBook
 {
@@ -34,7 +27,8 @@ struct SkippedBook
 
 struct BookContents
 {
-    std::vector<BookContact> contacts;
+    PackedTexts texts; // the contacts' texts
+    std::vector<PackedContact> contacts;
     // Parts a reader left out on its own, reading the rest.
     std::vector<SkippedBook> skipped;
 };
@@ -63,8 +57,8 @@ ContactApplicationRef CreateBookApplication(std::vector<ContactBook> books);
 
 // For readers of vCard text: a card as a contact, and every card of a text.
 // A card without a UID of its own takes the one its store keeps beside it.
-BookContact ContactOfCard(const VCard& card, const QString& storeUid = QString());
-void AppendCards(const QByteArray& vcardText, std::vector<BookContact>& contacts, const QString& storeUid = QString());
+PackedContact ContactOfCard(const VCard& card, PackedTexts& texts, const QString& storeUid = QString());
+void AppendCards(const QByteArray& vcardText, BookContents& contents, const QString& storeUid = QString());
 
 // The German message that names each skipped book and why.
 QString SkippedBooksMessage(const std::vector<SkippedBook>& skipped);

@@ -3,6 +3,7 @@
 #include "model/Failure.h"
 #include "platform/ContactBooks.h"
 #include "platform/EvolutionContactStore.h"
+#include "platform/OutlookCsvContactStore.h"
 #include "platform/ThunderbirdContactStore.h"
 #include "platform/VCardContactStore.h"
 
@@ -37,13 +38,14 @@ std::vector<ContactBook> DesktopBooks()
 
 }
 
-ContactApplicationRef CreateContactApplication(const QString& source)
+ContactApplicationRef CreateContactApplication(const QString& source, ContactFileFormat format)
 {
     if (const ContactStoreFactory& factory = ReplacementFactory())
         return factory(source);
     if (source.isEmpty())
         return CreateBookApplication(DesktopBooks());
-    return CreateBookApplication({VCardFileBook(source)});
+    const bool csv = format == ContactFileFormat::OutlookCsv;
+    return CreateBookApplication({csv ? OutlookCsvBook(source) : VCardFileBook(source)});
 }
 
 void SetContactStoreFactory(ContactStoreFactory factory)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/ColumnValue.h"
+
 #include <QString>
 
 #include <functional>
@@ -20,12 +22,16 @@ public:
     virtual QString TypeName() const = 0;
     virtual QString TextProperty(const QString& name) const = 0;
     virtual qint32 IntegerProperty(const QString& name) const = 0;
+    // The text property as a record's column value; a source that keeps its
+    // texts as the records do hands them over without a copy.
+    virtual ColumnValue TextPropertyValue(const QString& name) const { return ColumnValue(TextProperty(name)); }
 };
 
 class ContactItems
 {
 public:
     virtual ~ContactItems() = default;
+    virtual qsizetype Count() const = 0;
     // "[FullName]" orders by that property; the enumeration follows it.
     virtual void Sort(const QString& property, bool descending) = 0;
     // Enumeration: the first item, then each next one; nullptr after the last.
@@ -63,11 +69,16 @@ public:
 using ContactApplicationRef = std::shared_ptr<ContactApplication>;
 using ContactNamespaceRef = std::shared_ptr<ContactNamespace>;
 
+// The formats of a file the user chooses to import.
+enum class ContactFileFormat { VCard, OutlookCsv };
+
 // Starts the contact source. An empty source is every address book found
-// on this computer (see ContactBooks.h); otherwise it names a vCard file
-// that stands in as the contacts folder. Fails, saying where it looked,
-// when there is no address book at all.
-ContactApplicationRef CreateContactApplication(const QString& source);
+// on this computer (see ContactBooks.h); otherwise it names a file in the
+// given format that stands in as the contacts folder. Fails, saying where
+// it looked, when there is no address book at all, and says why when the
+// file is none of that format.
+ContactApplicationRef CreateContactApplication(const QString& source,
+                                               ContactFileFormat format = ContactFileFormat::VCard);
 
 // Tests put their own contact source in place; an empty function restores
 // the address books.

@@ -68,7 +68,7 @@ BookContents ReadEvolutionBook(const QString& name, const QString& file)
     BookContents contents;
     contents.contacts.reserve(rows.size());
     for (const Row& row : rows)
-        AppendCards(row.vcard.toUtf8(), contents.contacts, row.uid);
+        AppendCards(row.vcard.toUtf8(), contents, row.uid);
     if (withoutCard > 0)
         contents.skipped.push_back({name, file, QStringLiteral("%1 Kontakt(e) ohne vCard-Daten übersprungen.").arg(withoutCard)});
     return contents;

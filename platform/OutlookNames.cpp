@@ -1,41 +1,80 @@
 #include "platform/OutlookNames.h"
 
-#include <QStringList>
-
 #include <initializer_list>
+#include <utility>
 
 namespace {
 
-QString JoinParts(std::initializer_list<const QString*> parts)
+QStringView Trimmed(QStringView text)
 {
-    QString joined;
-    for (const QString* part : parts) {
-        const QString trimmed = part->trimmed();
+    return text.trimmed();
+}
+
+// The blanks QString::trimmed takes away, in the code page: tab, line
+// breaks, blank and no-break space.
+QByteArrayView Trimmed(QByteArrayView text)
+{
+    const auto isBlank = [](char c) { return (c >= '\t' && c <= '\r') || c == ' ' || c == '\xA0'; };
+    while (!text.isEmpty() && isBlank(text.front()))
+        text = text.sliced(1);
+    while (!text.isEmpty() && isBlank(text.back()))
+        text.chop(1);
+    return text;
+}
+
+void Append(QString& out, QStringView text, bool blankBefore)
+{
+    if (blankBefore)
+        out += QLatin1Char(' ');
+    out += text;
+}
+
+void Append(std::string& out, QByteArrayView text, bool blankBefore)
+{
+    if (blankBefore)
+        out += ' ';
+    out.append(text.data(), size_t(text.size()));
+}
+
+template <typename View, typename Out>
+void AppendJoined(std::initializer_list<View> parts, Out& out)
+{
+    bool first = true;
+    for (const View part : parts) {
+        const View trimmed = Trimmed(part);
         if (trimmed.isEmpty())
             continue;
-        if (!joined.isEmpty())
-            joined += QLatin1Char(' ');
-        joined += trimmed;
+        Append(out, trimmed, !std::exchange(first, false));
     }
+}
+
+}
+
+QString OutlookFullName(QStringView title, QStringView first, QStringView middle, QStringView last,
+                        QStringView suffix)
+{
+    QString joined;
+    AppendJoined({title, first, middle, last, suffix}, joined);
     return joined;
 }
 
+void AppendOutlookFullName(QByteArrayView title, QByteArrayView first, QByteArrayView middle, QByteArrayView last,
+                           QByteArrayView suffix, std::string& out)
+{
+    AppendJoined({title, first, middle, last, suffix}, out);
 }
 
-QString OutlookFullName(const QString& title, const QString& first, const QString& middle, const QString& last,
-                        const QString& suffix)
+QString OutlookLastFirstSpaceOnly(QStringView first, QStringView middle, QStringView last, QStringView suffix,
+                                  QStringView company)
 {
-    return JoinParts({&title, &first, &middle, &last, &suffix});
-}
-
-QString OutlookLastFirstSpaceOnly(const QString& first, const QString& middle, const QString& last,
-                                  const QString& suffix, const QString& company)
-{
-    for (const QString* part : {&first, &middle, &last, &suffix, &company}) {
-        if (HasEastAsianCharacters(*part))
-            return JoinParts({&last, &first, &middle});
+    QString joined;
+    for (const QStringView part : {first, middle, last, suffix, company}) {
+        if (HasEastAsianCharacters(part)) {
+            AppendJoined({last, first, middle}, joined);
+            break;
+        }
     }
-    return QString();
+    return joined;
 }
 
 bool HasEastAsianCharacters(QStringView text)

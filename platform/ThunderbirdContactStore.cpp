@@ -86,7 +86,7 @@ BookContents ReadThunderbirdBook(const QString& file)
         qsizetype withVCard = 0;
         QSqlQuery vcards = RunSql(database, QStringLiteral("SELECT card, value FROM properties WHERE name = '_vCard'"));
         while (vcards.next()) {
-            AppendCards(vcards.value(1).toString().toUtf8(), contents.contacts, vcards.value(0).toString());
+            AppendCards(vcards.value(1).toString().toUtf8(), contents, vcards.value(0).toString());
             ++withVCard;
         }
         // Looking for cards without a vCard costs more than counting cards,
@@ -107,7 +107,8 @@ BookContents ReadThunderbirdBook(const QString& file)
         }
     });
     for (const QString& card : namedOnly)
-        contents.contacts.push_back(ContactOfCard(CardOfNamedProperties(namedByCard.value(card)), card));
+        contents.contacts.push_back(
+            ContactOfCard(CardOfNamedProperties(namedByCard.value(card)), contents.texts, card));
     return contents;
 }
 

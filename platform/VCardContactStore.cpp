@@ -61,7 +61,7 @@ BookContents ReadVCardFolder(const QString& folder)
     BookContents contents;
     for (const QString& path : files) {
         try {
-            AppendCards(ReadWholeFile(path), contents.contacts);
+            AppendCards(ReadWholeFile(path), contents);
         } catch (const Failure& failure) {
             contents.skipped.push_back({QFileInfo(path).fileName(), path, failure.Description()});
         }
@@ -92,7 +92,7 @@ ContactBook VCardFileBook(const QString& file)
         throw Failure(QStringLiteral("Die vCard-Datei \u201E%1\u201C wurde nicht gefunden.").arg(file));
     return {QFileInfo(file).fileName(), file, [file] {
                 BookContents contents;
-                AppendCards(ReadWholeFile(file), contents.contacts);
+                AppendCards(ReadWholeFile(file), contents);
                 return contents;
             }};
 }

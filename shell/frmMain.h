@@ -35,6 +35,7 @@ public:
     void mnuFileExit_Click();
     void mnuOutlook_Click();
     void mnuVCard_Click();
+    void mnuOutlookCsv_Click();
     void mnuEditCut_Click();
     void mnuEditCopy_Click();
     void mnuEditPaste_Click();
@@ -49,6 +50,10 @@ private:
     void CreateMenus();
     void CreateToolBar();
     void LoadNewDoc();
+    // A new document window, then the file to import into it; a cancel
+    // leaves the window empty.
+    void ImportFileIntoNewDoc(const QString& title, const QString& filter,
+                              void (frmDocument::*load)(const QString& strFile));
     // dlgCommonDialog: asks for a document file; empty when cancelled.
     QString AskDocumentFile(bool save, const QString& title);
     void FitFrameToLoadedSize();

@@ -23,17 +23,31 @@ void frmMain::mnuOutlook_Click()
     ActiveDocument(*this).LoadOutlook();
 }
 
-// Contacts exported from another program as one .vcf file come in the same
-// way as the address book, into a new window.
-void frmMain::mnuVCard_Click()
+// Contacts exported from another program as one file come in the same way
+// as the address book, into a new window.
+void frmMain::ImportFileIntoNewDoc(const QString& title, const QString& filter,
+                                   void (frmDocument::*load)(const QString& strFile))
 {
+    LoadNewDoc();
+    frmDocument& document = ActiveDocument(*this);
     Prompt::FileRequest request;
     request.kind = Prompt::FileRequest::Kind::Open;
-    request.title = QStringLiteral("vCard-Datei importieren");
-    request.filter = QStringLiteral("vCard-Dateien (*.vcf)|*.vcf");
+    request.title = title;
+    request.filter = filter;
     const QString strFile = CurrentPrompt().AskFileName(this, request);
     if (strFile.isEmpty())
         return;
-    LoadNewDoc();
-    ActiveDocument(*this).LoadVCardFile(strFile);
+    (document.*load)(strFile);
+}
+
+void frmMain::mnuVCard_Click()
+{
+    ImportFileIntoNewDoc(QStringLiteral("vCard-Datei importieren"), QStringLiteral("vCard-Dateien (*.vcf)|*.vcf"),
+                         &frmDocument::LoadVCardFile);
+}
+
+void frmMain::mnuOutlookCsv_Click()
+{
+    ImportFileIntoNewDoc(QStringLiteral("Outlook-CSV-Datei importieren"), QStringLiteral("CSV-Dateien (*.csv)|*.csv"),
+                         &frmDocument::LoadOutlookCsvFile);
 }

@@ -1,4 +1,4 @@
-// Import › Outlook and Import › vCard-Datei through the main window, over a
+// Import › Outlook and the file imports through the main window, over a
 // fake contact source and over the vCard address book.
 #include "support/AddressBookHome.h"
 #include "support/FakeContactStore.h"
@@ -306,27 +306,53 @@ private slots:
         QCOMPARE(fixture.main()->MdiArea()->subWindowList().size(), 2);
         QCOMPARE(fixture.main()->ActiveForm()->Caption(), u"Document 2"_qs);
         QCOMPARE(fixture.main()->ActiveForm()->m_objFirma->m_dicAdressen.Count(), 1);
+    }
 
-        // "vCard-Datei..." follows "Outlook" in the Import menu; a cancelled
-        // dialog opens nothing.
-        auto* import = fixture.main()->findChild<QMenu*>(u"mnuImport"_qs);
-        const QList<QAction*> entries = import->actions();
-        const qsizetype outlookAt = entries.indexOf(outlook);
-        QVERIFY(outlookAt >= 0 && outlookAt + 1 < entries.size());
-        QAction* vcard = entries[outlookAt + 1];
-        QCOMPARE(vcard->text(), u"vCard-Datei..."_qs);
-        vcard->trigger();
+    // The file entries follow "Outlook" in the Import menu. Each opens a new
+    // window and asks for the file; a cancel leaves that window empty.
+    void fileEntries_data()
+    {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("filter");
+        QTest::newRow("vCard") << u"vCard-Datei..."_qs << u"vCard-Datei importieren"_qs
+                               << u"vCard-Dateien (*.vcf)|*.vcf"_qs;
+        QTest::newRow("Outlook CSV") << u"Outlook-CSV-Datei..."_qs << u"Outlook-CSV-Datei importieren"_qs
+                                     << u"CSV-Dateien (*.csv)|*.csv"_qs;
+    }
+
+    void fileEntries()
+    {
+        QFETCH(QString, caption);
+        QFETCH(QString, title);
+        QFETCH(QString, filter);
+        FakeContactStore store;
+        store.contacts = {FakeContactStore::Person(u"A"_qs)};
+        RecordingPrompt prompt;
+        MainWindowFixture fixture;
+        fixture.NewDocument();
+
+        const QList<QAction*> entries = fixture.main()->findChild<QMenu*>(u"mnuImport"_qs)->actions();
+        QStringList captions;
+        for (const QAction* entry : entries)
+            captions << entry->text();
+        QCOMPARE(captions.mid(0, 3), (QStringList{u"Outlook"_qs, u"vCard-Datei..."_qs, u"Outlook-CSV-Datei..."_qs}));
+        QAction* entry = entries[captions.indexOf(caption)];
+
+        entry->trigger();
         QCOMPARE(prompt.fileRequests.size(), 1);
-        QCOMPARE(prompt.fileRequests[0].title, u"vCard-Datei importieren"_qs);
-        QCOMPARE(prompt.fileRequests[0].filter, u"vCard-Dateien (*.vcf)|*.vcf"_qs);
+        QCOMPARE(prompt.fileRequests[0].title, title);
+        QCOMPARE(prompt.fileRequests[0].filter, filter);
         QCOMPARE(prompt.fileRequests[0].kind, Prompt::FileRequest::Kind::Open);
         QCOMPARE(fixture.main()->MdiArea()->subWindowList().size(), 2);
+        QCOMPARE(fixture.main()->ActiveForm()->Caption(), u"Document 2"_qs);
+        QCOMPARE(fixture.main()->ActiveForm()->trvBaum->Nodes().Count(), 0);
 
-        prompt.fileAnswers.enqueue(u"/tmp/kontakte.vcf"_qs);
-        vcard->trigger();
+        prompt.fileAnswers.enqueue(u"/tmp/kontakte"_qs);
+        entry->trigger();
         QCOMPARE(fixture.main()->MdiArea()->subWindowList().size(), 3);
         QCOMPARE(fixture.main()->ActiveForm()->Caption(), u"Document 3"_qs);
-        QCOMPARE(store.lastSource, u"/tmp/kontakte.vcf"_qs);
+        QCOMPARE(store.lastSource, u"/tmp/kontakte"_qs);
         QCOMPARE(AddressNames(fixture.main()->ActiveForm()), QStringList{u"A"_qs});
         QVERIFY(prompt.messages.isEmpty());
     }

@@ -1,6 +1,7 @@
 // FullName and LastFirstSpaceOnly formed from name parts as Outlook forms them.
 #include "support/TestMain.h"
 
+#include "model/CodePage1252.h"
 #include "platform/OutlookNames.h"
 
 class TestOutlookNames : public QObject
@@ -19,6 +20,10 @@ private slots:
         QTest::newRow("empty and blank parts left out")
             << QStringList{QString(), u" Erika "_qs, u"  "_qs, u"Musterfrau"_qs, QString(), QString()}
             << u"Erika Musterfrau"_qs << QString();
+        QTest::newRow("blanks of every kind")
+            << QStringList{u"\tFrau\u00A0"_qs, u"\r\nErika\u000B"_qs, u"\u00A0"_qs, u"M\u00A0M"_qs, u"\u000C"_qs,
+                           QString()}
+            << u"Frau Erika M\u00A0M"_qs << QString();
         QTest::newRow("Japanese: last name first")
             << QStringList{QString(), u"太郎"_qs, QString(), u"山田"_qs, QString(), QString()} << u"太郎 山田"_qs
             << u"山田 太郎"_qs;
@@ -37,6 +42,16 @@ private slots:
         QFETCH(QString, lastFirst);
         QCOMPARE(OutlookFullName(parts[0], parts[1], parts[2], parts[3], parts[4]), fullName);
         QCOMPARE(OutlookLastFirstSpaceOnly(parts[1], parts[2], parts[3], parts[4], parts[5]), lastFirst);
+
+        // The same of parts kept in the code page, where they fit it.
+        if (!FitsWindows1252(parts.join(QString())))
+            return;
+        QByteArrayList bytes;
+        for (const QString& part : parts)
+            bytes << EncodeWindows1252(part);
+        std::string codePage;
+        AppendOutlookFullName(bytes[0], bytes[1], bytes[2], bytes[3], bytes[4], codePage);
+        QCOMPARE(QByteArray::fromStdString(codePage), EncodeWindows1252(fullName));
     }
 };
 

@@ -184,7 +184,7 @@ private slots:
     {
         QFETCH(QByteArray, lines);
         QFETCH(int, expected);
-        QCOMPARE(OnlyContact(Card(lines)).Gender(), expected);
+        QCOMPARE(OnlyContact(Card(lines)).gender, expected);
     }
 
     void typeName_data()
@@ -205,7 +205,7 @@ private slots:
     {
         QFETCH(QByteArray, lines);
         QFETCH(QString, expected);
-        QCOMPARE(OnlyContact(Card(lines)).TypeName(), expected);
+        QCOMPARE(OnlyContact(Card(lines)).typeName, expected);
     }
 
     void cardBoundaries_data()

@@ -35,14 +35,15 @@ private:
     std::optional<quint32> m_stored;
 };
 
-void DrawAddresses(TreeNodes& nodes, clsAdresse& adresse, int nodParentNode, ColumnReader& numbers, ColumnReader& names)
+struct Pending
 {
-    struct Pending
-    {
-        clsAdresse* record;
-        int parentNode;
-    };
-    std::vector<Pending> pending{{&adresse, nodParentNode}};
+    clsAdresse* record;
+    int parentNode;
+};
+
+// Draws the records pending, last first, and every record below them.
+void DrawAddresses(TreeNodes& nodes, std::vector<Pending>& pending, ColumnReader& numbers, ColumnReader& names)
+{
     while (!pending.empty()) {
         const Pending next = pending.back();
         pending.pop_back();
@@ -64,18 +65,24 @@ void DrawAddresses(TreeNodes& nodes, clsAdresse& adresse, int nodParentNode, Col
 void DrawCompanyTree(TreeNodes& nodes, clsFirma& firma)
 {
     nodes = TreeNodes();
+    // At least the company and its addresses.
+    nodes.Reserve(int(firma.m_dicAdressen.Count()) + 1);
     ColumnReader numbers(NodeKey), names(NameKey);
     const ColumnValue number = numbers.Item(firma.m_dicSpalten);
     const int root = nodes.Add(TreeNodes::NoNode, number, names.Item(firma.m_dicSpalten), TreeImage::OrgChart);
     nodes.SetExpandedImage(root, TreeImage::OrgChart);
-    for (qsizetype i = 0; i < firma.m_dicAdressen.Count(); ++i)
-        DrawAddresses(nodes, *firma.m_dicAdressen.ValueAt(i), root, numbers, names);
+    std::vector<Pending> pending;
+    pending.reserve(size_t(firma.m_dicAdressen.Count()));
+    for (qsizetype i = firma.m_dicAdressen.Count(); i-- > 0;)
+        pending.push_back({firma.m_dicAdressen.ValueAt(i).get(), root});
+    DrawAddresses(nodes, pending, numbers, names);
 }
 
 void DrawAddressTree(TreeNodes& nodes, clsAdresse& adresse, int nodParentNode)
 {
     ColumnReader numbers(NodeKey), names(NameKey);
-    DrawAddresses(nodes, adresse, nodParentNode, numbers, names);
+    std::vector<Pending> pending{{&adresse, nodParentNode}};
+    DrawAddresses(nodes, pending, numbers, names);
 }
 
 void clsFirma::ShowTree(clsTreeView& trvBaum)

@@ -25,6 +25,9 @@ public:
     void SetExpanded(int node, bool expanded) { m_nodes[size_t(node)].expanded = expanded; }
 
     int Count() const { return int(m_nodes.size()); }
+    // Makes room for count nodes in all, for a caller that knows how many
+    // are coming.
+    void Reserve(int count) { m_nodes.reserve(size_t(count)); }
     // The node with this key, or NoNode.
     int FindKey(const QString& key) const;
     QString Key(int node) const { return KeyOf(m_nodes[size_t(node)].number); }

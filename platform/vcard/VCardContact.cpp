@@ -85,33 +85,15 @@ QString TelephoneNumber(const VCardProperty& property)
 }
 
 VCardContact::VCardContact(const VCard& card)
-    : m_typeName(IsGroupCard(card) ? QStringLiteral("DistListItem") : QStringLiteral("ContactItem"))
 {
+    if (IsGroupCard(card))
+        typeName = QStringLiteral("DistListItem");
     ReadName(card, ReadOrganization(card));
     ReadAddress(card);
     ReadTelephones(card);
     ReadInternet(card);
     ReadGender(card);
-    m_fields[JobTitle] = TextOf(card.First("TITLE"));
-}
-
-const QString* VCardContact::Text(const QString& propertyName) const
-{
-    // In the order of Field; the import asks for each of them per contact.
-    static constexpr QLatin1StringView names[FieldCount] = {
-        QLatin1StringView("FullName"), QLatin1StringView("LastFirstSpaceOnly"), QLatin1StringView("Title"),
-        QLatin1StringView("FirstName"), QLatin1StringView("LastName"), QLatin1StringView("Suffix"),
-        QLatin1StringView("BusinessAddressStreet"), QLatin1StringView("BusinessAddressCity"),
-        QLatin1StringView("BusinessAddressPostalCode"), QLatin1StringView("BusinessAddressCountry"),
-        QLatin1StringView("BusinessTelephoneNumber"), QLatin1StringView("Business2TelephoneNumber"),
-        QLatin1StringView("MobileTelephoneNumber"), QLatin1StringView("BusinessFaxNumber"),
-        QLatin1StringView("Email1Address"), QLatin1StringView("BusinessHomePage"), QLatin1StringView("Department"),
-        QLatin1StringView("JobTitle")};
-    for (size_t i = 0; i < FieldCount; ++i) {
-        if (names[i].size() == propertyName.size() && names[i] == propertyName)
-            return &m_fields[i];
-    }
-    return nullptr;
+    text[JobTitle] = TextOf(card.First("TITLE"));
 }
 
 // FullName is the card's FN, or formed from N where there is none; the
@@ -124,20 +106,20 @@ void VCardContact::ReadName(const VCard& card, const QString& company)
     const QString given = Component(name, Given);
     const QString additional = Component(name, Additional);
     const QString family = Component(name, Family);
-    m_fields[Title] = Component(name, Prefix);
-    m_fields[FirstName] = given;
-    m_fields[LastName] = family;
-    m_fields[Suffix] = Component(name, NameSuffix);
+    text[Title] = Component(name, Prefix);
+    text[FirstName] = given;
+    text[LastName] = family;
+    text[Suffix] = Component(name, NameSuffix);
 
-    m_fields[LastFirstSpaceOnly] = OutlookLastFirstSpaceOnly(given, additional, family, m_fields[Suffix], company);
+    text[LastFirstSpaceOnly] = OutlookLastFirstSpaceOnly(given, additional, family, text[Suffix], company);
 
     QString fullName = TextOf(card.First("FN")).trimmed();
     const bool hasNameParts = !(given + additional + family).trimmed().isEmpty();
     if (!hasNameParts && fullName == company)
         fullName.clear();
     if (fullName.isEmpty())
-        fullName = OutlookFullName(m_fields[Title], given, additional, family, m_fields[Suffix]);
-    m_fields[FullName] = fullName;
+        fullName = OutlookFullName(text[Title], given, additional, family, text[Suffix]);
+    text[FullName] = fullName;
 }
 
 void VCardContact::ReadAddress(const VCard& card)
@@ -166,10 +148,10 @@ void VCardContact::ReadAddress(const VCard& card)
         if (!Component(address, part).trimmed().isEmpty())
             lines.append(Component(address, part));
     }
-    m_fields[BusinessAddressStreet] = lines.join(QLatin1Char('\n'));
-    m_fields[BusinessAddressCity] = Component(address, Locality);
-    m_fields[BusinessAddressPostalCode] = Component(address, PostalCode);
-    m_fields[BusinessAddressCountry] = Component(address, Country);
+    text[BusinessAddressStreet] = lines.join(QLatin1Char('\n'));
+    text[BusinessAddressCity] = Component(address, Locality);
+    text[BusinessAddressPostalCode] = Component(address, PostalCode);
+    text[BusinessAddressCountry] = Component(address, Country);
 }
 
 // A number without any type counts as a business number, as an untyped
@@ -189,18 +171,18 @@ void VCardContact::ReadTelephones(const VCard& card)
             business.append(TelephoneNumber(property));
         if (property.types.isEmpty())
             untyped.append(TelephoneNumber(property));
-        if (cell && m_fields[MobileTelephoneNumber].isEmpty())
-            m_fields[MobileTelephoneNumber] = TelephoneNumber(property);
-        if (work && fax && m_fields[BusinessFaxNumber].isEmpty())
-            m_fields[BusinessFaxNumber] = TelephoneNumber(property);
+        if (cell && text[MobileTelephoneNumber].isEmpty())
+            text[MobileTelephoneNumber] = TelephoneNumber(property);
+        if (work && fax && text[BusinessFaxNumber].isEmpty())
+            text[BusinessFaxNumber] = TelephoneNumber(property);
         if (fax && !work && !property.HasType("HOME") && otherFax.isEmpty())
             otherFax = TelephoneNumber(property);
     }
     business += untyped;
-    m_fields[BusinessTelephoneNumber] = business.value(0);
-    m_fields[Business2TelephoneNumber] = business.value(1);
-    if (m_fields[BusinessFaxNumber].isEmpty())
-        m_fields[BusinessFaxNumber] = otherFax;
+    text[BusinessTelephoneNumber] = business.value(0);
+    text[Business2TelephoneNumber] = business.value(1);
+    if (text[BusinessFaxNumber].isEmpty())
+        text[BusinessFaxNumber] = otherFax;
 }
 
 void VCardContact::ReadInternet(const VCard& card)
@@ -216,10 +198,10 @@ void VCardContact::ReadInternet(const VCard& card)
                 otherUrl = &property;
         }
     }
-    m_fields[Email1Address] = TextOf(MostPreferred(card, "EMAIL"));
+    text[Email1Address] = TextOf(MostPreferred(card, "EMAIL"));
     // Without a work address, a single untyped one is taken; of several the
     // program cannot tell which is the business page.
-    m_fields[BusinessHomePage] = TextOf(workUrl ? workUrl : (otherUrlCount == 1 ? otherUrl : nullptr));
+    text[BusinessHomePage] = TextOf(workUrl ? workUrl : (otherUrlCount == 1 ? otherUrl : nullptr));
 }
 
 // The department; returns the company, which is no column of its own.
@@ -230,19 +212,19 @@ QString VCardContact::ReadOrganization(const VCard& card)
         return QString();
     QStringList units = SplitVCardComponents(org->value);
     const QString company = units.takeFirst().trimmed();
-    m_fields[Department] = JoinNonEmpty(units, QStringLiteral("; "));
+    text[Department] = JoinNonEmpty(units, QStringLiteral("; "));
     return company;
 }
 
 void VCardContact::ReadGender(const VCard& card)
 {
-    if (const VCardProperty* gender = card.First("GENDER")) {
-        const QString sex = SplitVCardComponents(gender->value).constFirst().trimmed().toUpper();
-        m_gender = sex == QLatin1String("M") ? 2 : sex == QLatin1String("F") ? 1 : 0;
+    if (const VCardProperty* property = card.First("GENDER")) {
+        const QString sex = SplitVCardComponents(property->value).constFirst().trimmed().toUpper();
+        gender = sex == QLatin1String("M") ? 2 : sex == QLatin1String("F") ? 1 : 0;
         return;
     }
     if (const VCardProperty* wabGender = card.First("X-WAB-GENDER")) {
         const int value = wabGender->value.trimmed().toInt();
-        m_gender = value == 1 || value == 2 ? value : 0;
+        gender = value == 1 || value == 2 ? value : 0;
     }
 }

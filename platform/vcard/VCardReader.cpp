@@ -1,7 +1,9 @@
 #include "platform/vcard/VCardReader.h"
 
+#include "platform/ByteSearch.h"
 #include "platform/vcard/VCardText.h"
 
+#include <cstring>
 #include <utility>
 
 // The reader runs over every card of every address book, so it works on
@@ -14,9 +16,21 @@ bool IsFoldWhitespace(char c)
     return c == ' ' || c == '\t';
 }
 
+char AsciiLower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? char(c + ('a' - 'A')) : c;
+}
+
+// The words compared with are ASCII, so ASCII case is all there is to fold.
 bool EqualsNoCase(QByteArrayView text, QByteArrayView word)
 {
-    return text.size() == word.size() && text.compare(word, Qt::CaseInsensitive) == 0;
+    if (text.size() != word.size())
+        return false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != word[i] && AsciiLower(text[i]) != AsciiLower(word[i]))
+            return false;
+    }
+    return true;
 }
 
 bool StartsWithNoCase(QByteArrayView text, QByteArrayView prefix)
@@ -86,9 +100,7 @@ std::vector<QByteArray> ContentLines(const QByteArray& bytes)
     const char* const data = bytes.constData();
     qsizetype start = 0;
     while (start < bytes.size()) {
-        qsizetype end = start;
-        while (end < bytes.size() && data[end] != '\n' && data[end] != '\r')
-            ++end;
+        qsizetype end = FindFirstOf(data, start, bytes.size(), '\n', '\r');
         const QByteArrayView line(data + start, end - start);
         if (end < bytes.size() && data[end] == '\r' && end + 1 < bytes.size() && data[end + 1] == '\n')
             ++end;
@@ -139,6 +151,11 @@ QByteArray Upper(QByteArrayView text)
         "BEGIN", "END",  "VERSION", "FN",   "N",     "ADR",      "TEL",   "EMAIL", "URL",   "ORG",  "TITLE",
         "UID",   "NOTE", "GENDER",  "KIND", "LABEL", "NICKNAME", "PHOTO", "BDAY",  "REV",   "PRODID",
         "WORK",  "HOME", "CELL",    "FAX",  "VOICE", "PAGER",    "INTERNET", "OTHER", "POSTAL", "X-EVOLUTION-FILE-AS"};
+    // Mostly written in upper case already.
+    for (const QByteArray& name : common) {
+        if (name.size() == text.size() && std::memcmp(name.constData(), text.data(), size_t(text.size())) == 0)
+            return name;
+    }
     for (const QByteArray& name : common) {
         if (EqualsNoCase(text, name))
             return name;

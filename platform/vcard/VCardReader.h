@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 // One content line of a card, decoded: transfer encoding and charset are
@@ -18,17 +19,24 @@ struct VCardProperty
     int pref = 0;             // 1 and up: preferred, the lowest number most; 0: not preferred
     QString value;
 
-    bool Is(QByteArrayView wanted) const { return QByteArrayView(name) == wanted; }
+    bool Is(QByteArrayView wanted) const { return Equal(name, wanted); }
     bool HasType(QByteArrayView type) const
     {
         for (const QByteArray& own : types) {
-            if (QByteArrayView(own) == type)
+            if (Equal(own, type))
                 return true;
         }
         return false;
     }
     // A 3.0 "TYPE=PREF" counts as rank 1; of two ranks the better one holds.
     void Prefer(int rank) { pref = pref == 0 ? rank : std::min(pref, rank); }
+
+private:
+    // Asked for every property of every card: no call for the comparison.
+    static bool Equal(const QByteArray& own, QByteArrayView wanted)
+    {
+        return own.size() == wanted.size() && std::memcmp(own.constData(), wanted.data(), size_t(own.size())) == 0;
+    }
 };
 
 struct VCard

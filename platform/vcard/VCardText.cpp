@@ -116,7 +116,7 @@ QByteArray DecodeQuotedPrintable(QByteArrayView bytes)
 
 QString DecodeVCardText(QByteArrayView bytes, QByteArrayView charset)
 {
-    if (IsLatin1Name(charset))
+    if (!charset.isEmpty() && IsLatin1Name(charset))
         return DecodeWindows1252(bytes);
     if (!charset.isEmpty() && !IsUtf8OrAsciiName(charset)) {
         QStringDecoder declared(charset.toByteArray().constData());

@@ -59,6 +59,8 @@ public:
             m_items.push_back(std::make_shared<FakeItem>(store, contact));
     }
 
+    qsizetype Count() const override { return qsizetype(m_items.size()); }
+
     void Sort(const QString& property, bool descending) override
     {
         m_store.Check(u"Sort %1 %2"_qs.arg(property).arg(descending));
