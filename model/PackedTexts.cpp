@@ -95,9 +95,14 @@ TextSlice PackedTexts::KeepTogether(std::span<const QByteArrayView> codePageText
     const TextSlice run = Room(TextBlock::Encoding::CodePage, total);
     char* out = run.block->Bytes() + run.offset;
     for (const QByteArrayView text : codePageTexts) {
-        // Mostly a few bytes: a loop copies them faster than a call would.
-        for (qsizetype i = 0; i < text.size(); ++i)
-            out[i] = text[i];
+        // Mostly a few bytes: copied eight at a time, then one by one,
+        // faster than a call would.
+        const char* from = text.data();
+        qsizetype i = 0;
+        for (; i + 8 <= text.size(); i += 8)
+            std::memcpy(out + i, from + i, 8);
+        for (; i < text.size(); ++i)
+            out[i] = from[i];
         out += text.size();
     }
     return run;
