@@ -94,6 +94,10 @@ bool CsvReader::Next()
     qsizetype position = m_position;
     if (position >= size)
         return false;
+    // Read front to back, the bytes of the next records are fetched ahead:
+    // the processor fetches ahead only within a page of the file.
+    for (qsizetype ahead = 512; ahead < 1024 && position + ahead < size; ahead += 64)
+        __builtin_prefetch(data + position + ahead);
 
     for (;;) {
         if (position < size && data[position] == Quote) {
