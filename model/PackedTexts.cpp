@@ -44,7 +44,7 @@ TextSlice PackedTexts::Room(TextBlock::Encoding encoding, qsizetype size)
 {
     const auto hold = [&](qsizetype capacity) {
         TextBlock* block = TextBlock::Create(encoding, capacity);
-        block->refs.store(Reserved, std::memory_order_relaxed);
+        block->refs = Reserved;
         m_held.push_back({block, 0});
         return m_held.size() - 1;
     };
