@@ -97,29 +97,6 @@ private slots:
         QCOMPARE(Describe(tree.Nodes()), QStringList{"Node 1|Neu|4|4"});
     }
 
-    void recordsSharingKeysInAnotherOrder()
-    {
-        clsTreeView tree;
-        clsFirma firma;
-        firma.m_dicSpalten.Assign(QStringLiteral("Node"), qint32(1));
-        const auto keys = std::make_shared<ColumnKeyTable>();
-        for (const qint32 number : {2, 3}) {
-            auto adresse = std::make_shared<clsAdresse>();
-            adresse->m_dicSpalten.StoredKeys().table = keys;
-            const QString name = QStringLiteral("N%1").arg(number);
-            if (number == 2) {
-                adresse->m_dicSpalten.Assign(QStringLiteral("Node"), number);
-                adresse->m_dicSpalten.Assign(QStringLiteral("Name"), name);
-            } else {
-                adresse->m_dicSpalten.Assign(QStringLiteral("Name"), name);
-                adresse->m_dicSpalten.Assign(QStringLiteral("Node"), number);
-            }
-            AddTo(firma.m_dicAdressen, adresse);
-        }
-        firma.ShowTree(tree);
-        QCOMPARE(Describe(tree.Nodes()), QStringList({"Node 1||4|4", "  Node 2|N2|3|1", "  Node 3|N3|3|1"}));
-    }
-
     // Reading the missing "Name" adds it, empty, after the other columns.
     void missingNameIsAddedEmpty()
     {

@@ -25,10 +25,6 @@ public:
             m_table = table;
             m_stored = table ? table->Find(m_key) : std::nullopt;
         }
-        // Imported records keep each column at its key's place: found there
-        // without a search, which would look at more of the record.
-        if (m_stored && *m_stored < spalten.Count() && spalten.StoredKeyAt(*m_stored) == *m_stored)
-            return spalten.ValueAt(*m_stored);
         const qsizetype i = m_stored ? spalten.IndexOfStored(*m_stored) : -1;
         return i >= 0 ? spalten.ValueAt(i) : spalten.Item(m_key);
     }
