@@ -17,12 +17,18 @@ enum class ColumnRule {
     Empty,          // nothing is read
 };
 
-// Texts made once: the loop reads them for every contact.
+// Texts made and property names found once: the loop reads them for every
+// contact.
 struct ImportColumn
 {
+    ImportColumn(const QString& columnKey, ColumnRule columnRule, const QString& propertyName)
+        : key(columnKey), rule(columnRule), property(propertyName)
+    {
+    }
+
     QString key;
     ColumnRule rule;
-    QString property;
+    ContactProperty property;
 };
 
 // The address columns after "Node", in the order they are written to the
@@ -54,8 +60,8 @@ ColumnValue ReadColumn(const ContactItem& item, const ImportColumn& column)
 {
     static const ColumnValue male(QStringLiteral("M"));
     static const ColumnValue female(QStringLiteral("W"));
-    static const QString fullName = QStringLiteral("FullName");
-    const QString& property = column.property;
+    static const ContactProperty fullName(QStringLiteral("FullName"));
+    const ContactProperty& property = column.property;
     switch (column.rule) {
     case ColumnRule::Property:
         return item.TextPropertyValue(property);
@@ -64,7 +70,7 @@ ColumnValue ReadColumn(const ContactItem& item, const ImportColumn& column)
         return name.IsEmptyText() ? item.TextPropertyValue(fullName) : name;
     }
     case ColumnRule::GenderLetter:
-        switch (item.IntegerProperty(property)) {
+        switch (item.IntegerProperty(property.name)) {
         case 2:
             return male;
         case 1:

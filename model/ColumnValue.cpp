@@ -9,20 +9,13 @@ TextBlock* TextBlock::Create(Encoding encoding, qsizetype capacity)
 {
     const size_t unit = encoding == Encoding::Utf16 ? sizeof(char16_t) : 1;
     void* memory = ::operator new(sizeof(TextBlock) + size_t(capacity) * unit);
-    return new (memory) TextBlock{{0}, capacity, encoding};
+    return new (memory) TextBlock{0, capacity, encoding};
 }
 
 void TextBlock::Destroy(TextBlock* block)
 {
     block->~TextBlock();
     ::operator delete(block);
-}
-
-ColumnValue::ColumnValue(TextBlock* block, qsizetype offset, qsizetype size)
-    : m_block(size > 0 ? block : nullptr), m_offset(quint32(offset)), m_size(quint32(size))
-{
-    if (m_block)
-        m_block->refs.fetch_add(1, std::memory_order_relaxed);
 }
 
 ColumnValue::ColumnValue(const QString& text)

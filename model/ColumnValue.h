@@ -5,25 +5,29 @@
 #include <QStringView>
 #include <QtGlobal>
 
-#include <atomic>
 #include <utility>
 
 // Immutable storage for column texts, counted by the values that refer to
 // it. One block holds the values of many records read from one file, so a
 // document's millions of values cost no allocation each; a text given as a
 // QString gets a block of its own.
+//
+// The count is a plain number: values are made, copied and dropped on the
+// user-interface thread only, as the records that hold them are, and an
+// atomic count would cost an import of many contacts a tenth of its time.
 struct TextBlock
 {
     enum class Encoding : quint8 { CodePage, Utf16 };
 
-    std::atomic<qsizetype> refs;
+    qsizetype refs;
     qsizetype capacity; // in units of the encoding
     Encoding encoding;
 
     static TextBlock* Create(Encoding encoding, qsizetype capacity);
     void Release(qsizetype count = 1)
     {
-        if (refs.fetch_sub(count, std::memory_order_acq_rel) == count)
+        refs -= count;
+        if (refs == 0)
             Destroy(this);
     }
     char* Bytes() { return reinterpret_cast<char*>(this + 1); }
@@ -45,7 +49,12 @@ public:
     ColumnValue(const char*) = delete; // say QStringLiteral, not a byte string
     ColumnValue(qint32 number) : m_offset(quint32(number)), m_size(NumberMark) {}
     // Refers to size units at offset in block, which must stay unchanged.
-    ColumnValue(TextBlock* block, qsizetype offset, qsizetype size);
+    ColumnValue(TextBlock* block, qsizetype offset, qsizetype size)
+        : m_block(size > 0 ? block : nullptr), m_offset(quint32(offset)), m_size(quint32(size))
+    {
+        if (m_block)
+            ++m_block->refs;
+    }
     // The same, taking over a reference to block that the caller counted
     // for it already.
     static ColumnValue Adopt(TextBlock* block, qsizetype offset, qsizetype size)
@@ -60,7 +69,7 @@ public:
     ColumnValue(const ColumnValue& other) : m_block(other.m_block), m_offset(other.m_offset), m_size(other.m_size)
     {
         if (m_block)
-            m_block->refs.fetch_add(1, std::memory_order_relaxed);
+            ++m_block->refs;
     }
     ColumnValue(ColumnValue&& other) noexcept
         : m_block(std::exchange(other.m_block, nullptr)), m_offset(other.m_offset), m_size(std::exchange(other.m_size, 0))

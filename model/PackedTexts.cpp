@@ -44,7 +44,7 @@ TextSlice PackedTexts::Room(TextBlock::Encoding encoding, qsizetype size)
 {
     const auto hold = [&](qsizetype capacity) {
         TextBlock* block = TextBlock::Create(encoding, capacity);
-        block->refs.store(Reserved, std::memory_order_relaxed);
+        block->refs = Reserved;
         m_held.push_back({block, 0});
         return m_held.size() - 1;
     };
@@ -95,8 +95,14 @@ TextSlice PackedTexts::KeepTogether(std::span<const QByteArrayView> codePageText
     const TextSlice run = Room(TextBlock::Encoding::CodePage, total);
     char* out = run.block->Bytes() + run.offset;
     for (const QByteArrayView text : codePageTexts) {
-        if (!text.isEmpty())
-            std::memcpy(out, text.data(), size_t(text.size()));
+        // Mostly a few bytes: copied eight at a time, then one by one,
+        // faster than a call would.
+        const char* from = text.data();
+        qsizetype i = 0;
+        for (; i + 8 <= text.size(); i += 8)
+            std::memcpy(out + i, from + i, 8);
+        for (; i < text.size(); ++i)
+            out[i] = from[i];
         out += text.size();
     }
     return run;

@@ -22,7 +22,9 @@
 // While they arrive in ascending stored order, as the reader's and the
 // import's do, a key is found by bisection; otherwise a hash index is built
 // once a dictionary grows, so a company with 100,000 addresses still finds
-// each one in constant time.
+// each one in constant time. While every key is its entry's place (0, 1,
+// 2, ...), as the columns of records that follow their document's key table
+// are, no key is kept at all: a record's columns cost their values only.
 template <typename V, typename KeyStore>
 class KeyedDictionary
 {
@@ -39,8 +41,7 @@ public:
         const_iterator(const KeyedDictionary* dictionary, qsizetype i) : m_dictionary(dictionary), m_i(i) {}
         Pair operator*() const
         {
-            const Entry& entry = m_dictionary->m_entries[size_t(m_i)];
-            return Pair(m_dictionary->m_keys.Text(entry.key), entry.value);
+            return Pair(m_dictionary->m_keys.Text(m_dictionary->StoredKeyAt(m_i)), m_dictionary->ValueAt(m_i));
         }
         struct Arrow
         {
@@ -60,20 +61,20 @@ public:
         qsizetype m_i;
     };
 
-    qsizetype Count() const { return qsizetype(m_entries.size()); }
+    qsizetype Count() const { return qsizetype(m_keysArePlaces ? m_values.size() : m_entries.size()); }
     bool Exists(const QString& key) const { return IndexOf(key) >= 0; }
 
     const V* Find(const QString& key) const
     {
         const qsizetype i = IndexOf(key);
-        return i < 0 ? nullptr : &m_entries[size_t(i)].value;
+        return i < 0 ? nullptr : &ValueAt(i);
     }
 
     V& Item(const QString& key)
     {
         const qsizetype i = IndexOf(key);
         if (i >= 0)
-            return m_entries[size_t(i)].value;
+            return ValueAtPlace(i);
         return Append(m_keys.Make(key), V());
     }
 
@@ -81,7 +82,7 @@ public:
     {
         const qsizetype i = IndexOf(key);
         if (i >= 0)
-            m_entries[size_t(i)].value = std::move(value);
+            ValueAtPlace(i) = std::move(value);
         else
             Append(m_keys.Make(key), std::move(value));
     }
@@ -97,14 +98,20 @@ public:
     {
         QStringList keys;
         keys.reserve(Count());
-        for (const Entry& entry : m_entries)
-            keys.append(m_keys.Text(entry.key));
+        for (qsizetype i = 0; i < Count(); ++i)
+            keys.append(m_keys.Text(StoredKeyAt(i)));
         return keys;
     }
 
     // Makes room for count entries in all, for a caller that knows how many
     // are coming.
-    void Reserve(qsizetype count) { m_entries.reserve(size_t(count)); }
+    void Reserve(qsizetype count)
+    {
+        if (m_keysArePlaces)
+            m_values.reserve(size_t(count));
+        else
+            m_entries.reserve(size_t(count));
+    }
 
     const_iterator begin() const { return const_iterator(this, 0); }
     const_iterator end() const { return const_iterator(this, Count()); }
@@ -113,25 +120,30 @@ public:
     // deep record tree apart without recursion.
     std::vector<V> TakeValues()
     {
-        std::vector<V> values;
-        values.reserve(m_entries.size());
+        std::vector<V> values = std::exchange(m_values, {});
         for (Entry& entry : m_entries)
             values.push_back(std::move(entry.value));
-        m_entries.clear();
+        m_entries = {};
         m_index.clear();
+        m_keysArePlaces = true;
         m_ascending = true;
         return values;
     }
 
     // Entries by their place, and keys in their stored form, for the
     // document format and the tree, which go through many records at once.
-    const V& ValueAt(qsizetype i) const { return m_entries[size_t(i)].value; }
-    Stored StoredKeyAt(qsizetype i) const { return m_entries[size_t(i)].key; }
+    const V& ValueAt(qsizetype i) const
+    {
+        return m_keysArePlaces ? m_values[size_t(i)] : m_entries[size_t(i)].value;
+    }
+    Stored StoredKeyAt(qsizetype i) const { return m_keysArePlaces ? Stored(i) : m_entries[size_t(i)].key; }
     KeyStore& StoredKeys() { return m_keys; }
     const KeyStore& StoredKeys() const { return m_keys; }
 
     qsizetype IndexOfStored(Stored key) const
     {
+        if (m_keysArePlaces)
+            return std::cmp_greater_equal(key, 0) && std::cmp_less(key, Count()) ? qsizetype(key) : -1;
         if (m_ascending) {
             const auto found = std::lower_bound(m_entries.begin(), m_entries.end(), key,
                                                 [](const Entry& entry, Stored k) { return entry.key < k; });
@@ -148,17 +160,16 @@ public:
 
     void AssignStored(Stored key, V value)
     {
-        // Keys in ascending order are new without a search.
-        const qsizetype i = m_ascending && (m_entries.empty() || m_entries.back().key < key) ? -1 : IndexOfStored(key);
+        const qsizetype i = IsNewAtEnd(key) ? -1 : IndexOfStored(key);
         if (i >= 0)
-            m_entries[size_t(i)].value = std::move(value);
+            ValueAtPlace(i) = std::move(value);
         else
             Append(key, std::move(value));
     }
 
     void AddStored(Stored key, V value)
     {
-        if (!(m_ascending && (m_entries.empty() || m_entries.back().key < key)) && IndexOfStored(key) >= 0)
+        if (!IsNewAtEnd(key) && IndexOfStored(key) >= 0)
             throw Failure::DuplicateKey();
         Append(key, std::move(value));
     }
@@ -171,6 +182,11 @@ private:
     };
     static constexpr size_t IndexThreshold = 32;
 
+    V& ValueAtPlace(qsizetype i) { return m_keysArePlaces ? m_values[size_t(i)] : m_entries[size_t(i)].value; }
+
+    // Keys in ascending order are new without a search.
+    bool IsNewAtEnd(Stored key) const { return m_ascending && (Count() == 0 || StoredKeyAt(Count() - 1) < key); }
+
     qsizetype IndexOf(const QString& key) const
     {
         const std::optional<Stored> stored = m_keys.Lookup(key);
@@ -179,7 +195,12 @@ private:
 
     V& Append(Stored key, V value)
     {
-        if (m_ascending && !m_entries.empty() && !(m_entries.back().key < key)) {
+        if (m_keysArePlaces) {
+            if (std::cmp_equal(key, Count()))
+                return m_values.emplace_back(std::move(value));
+            KeepKeys();
+        }
+        if (m_ascending && !IsNewAtEnd(key)) {
             m_ascending = false;
             if (m_entries.size() >= IndexThreshold)
                 BuildIndex();
@@ -192,6 +213,17 @@ private:
         return m_entries.back().value;
     }
 
+    // The first key that is not its place: from now on every key is kept
+    // beside its value.
+    void KeepKeys()
+    {
+        m_entries.reserve(m_values.capacity());
+        for (size_t i = 0; i < m_values.size(); ++i)
+            m_entries.push_back(Entry{Stored(i), std::move(m_values[i])});
+        m_values = {};
+        m_keysArePlaces = false;
+    }
+
     void BuildIndex()
     {
         m_index.reserve(qsizetype(m_entries.size() * 2));
@@ -200,8 +232,11 @@ private:
     }
 
     KeyStore m_keys;
+    // While every key is its place, the values alone; then keys and values.
+    std::vector<V> m_values;
     std::vector<Entry> m_entries;
     QHash<Stored, qsizetype> m_index; // once large and out of order
+    bool m_keysArePlaces = true;
     bool m_ascending = true;
 };
 

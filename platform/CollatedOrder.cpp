@@ -212,9 +212,12 @@ bool CollatorAgrees(const QCollator& collator, const std::vector<TextSlice>& tex
 {
     std::u16string previous;
     std::u16string current;
-    // Taken in their new order, the texts lie all over memory.
+    // Taken in their new order, the texts lie all over memory: where each
+    // lies is fetched ahead, and then the text itself.
     constexpr size_t Ahead = 8;
     for (size_t i = 0; i < order.size(); ++i) {
+        if (i + 2 * Ahead < order.size())
+            __builtin_prefetch(&texts[order[i + 2 * Ahead]]);
         if (i + Ahead < order.size())
             __builtin_prefetch(texts[order[i + Ahead]].CodePageText().data());
         DecodeInto(texts[order[i]].CodePageText(), current);

@@ -32,10 +32,11 @@ public:
         QString name = property.trimmed();
         if (name.startsWith(QLatin1Char('[')) && name.endsWith(QLatin1Char(']')))
             name = name.mid(1, name.size() - 2);
+        const ContactProperty key(name);
         std::vector<TextSlice> texts;
         texts.reserve(m_items.size());
         for (const PackedContact* item : m_items)
-            texts.push_back(item->Slice(name));
+            texts.push_back(item->Slice(key));
         std::vector<PackedContact*> sorted;
         sorted.reserve(m_items.size());
         for (const size_t place : CollatedOrder(texts, descending))

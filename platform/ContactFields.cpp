@@ -67,6 +67,11 @@ int ContactFields::FieldOf(const QString& propertyName)
     return -1;
 }
 
+ContactProperty::ContactProperty(const QString& propertyName)
+    : name(propertyName), field(ContactFields::FieldOf(propertyName))
+{
+}
+
 const QString* ContactFields::Text(const QString& propertyName) const
 {
     const int field = FieldOf(propertyName);
@@ -98,12 +103,11 @@ PackedContact::PackedContact(const ContactFields& fields, const QString& uid, Pa
     Keep(std::span<const QStringView, TextCount>(texts), packed);
 }
 
-TextSlice PackedContact::Slice(const QString& name) const
+TextSlice PackedContact::Slice(const ContactProperty& property) const
 {
-    const int field = ContactFields::FieldOf(name);
-    if (field < 0)
-        throw NoSuchProperty(name);
-    return Text(size_t(field));
+    if (property.field < 0)
+        throw NoSuchProperty(property.name);
+    return Text(size_t(property.field));
 }
 
 qint32 PackedContact::IntegerProperty(const QString& name) const

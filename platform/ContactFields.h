@@ -54,9 +54,10 @@ public:
     }
     QString TextProperty(const QString& name) const override { return Slice(name).Text(); }
     qint32 IntegerProperty(const QString& name) const override;
-    ColumnValue TextPropertyValue(const QString& name) const override { return Slice(name).Value(); }
+    ColumnValue TextPropertyValue(const ContactProperty& property) const override { return Slice(property).Value(); }
     // Throws a Failure for a name contacts do not have.
-    TextSlice Slice(const QString& name) const;
+    TextSlice Slice(const ContactProperty& property) const;
+    TextSlice Slice(const QString& name) const { return Slice(ContactProperty(name)); }
     TextSlice Text(size_t text) const
     {
         const quint32 begin = text == 0 ? 0 : m_ends[text - 1];

@@ -14,6 +14,17 @@
 // type name and its properties by name. Every operation throws a Failure
 // with a German description when it cannot do its job.
 
+// The name of a text property the import reads from every contact, with
+// its place among the fields that contacts read from books keep in order
+// (ContactFields), found once rather than once a contact.
+struct ContactProperty
+{
+    explicit ContactProperty(const QString& propertyName);
+
+    QString name;
+    int field; // -1 for a name contacts do not have
+};
+
 class ContactItem
 {
 public:
@@ -24,7 +35,10 @@ public:
     virtual qint32 IntegerProperty(const QString& name) const = 0;
     // The text property as a record's column value; a source that keeps its
     // texts as the records do hands them over without a copy.
-    virtual ColumnValue TextPropertyValue(const QString& name) const { return ColumnValue(TextProperty(name)); }
+    virtual ColumnValue TextPropertyValue(const ContactProperty& property) const
+    {
+        return ColumnValue(TextProperty(property.name));
+    }
 };
 
 class ContactItems

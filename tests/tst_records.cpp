@@ -30,6 +30,27 @@ private slots:
         QCOMPARE(columns.Item(QStringLiteral("Name")).Text(), QStringLiteral("Neu"));
     }
 
+    // Records share their document's key table; one whose columns come in
+    // another order keeps that order and finds each of them.
+    void dictionaryOnASharedKeyTableInAnotherOrder()
+    {
+        clsDictionary<ColumnValue> first;
+        first.Assign(QStringLiteral("Node"), qint32(1));
+        first.Assign(QStringLiteral("Name"), QStringLiteral("Erste"));
+        first.Assign(QStringLiteral("Ort"), QStringLiteral("Bonn"));
+        clsDictionary<ColumnValue> second;
+        second.StoredKeys().table = first.StoredKeys().table;
+        second.Assign(QStringLiteral("Node"), qint32(2));
+        second.Assign(QStringLiteral("Ort"), QStringLiteral("Köln"));
+        second.Assign(QStringLiteral("Name"), QStringLiteral("Zweite"));
+        second.Item(QStringLiteral("PLZ"));
+        QCOMPARE(second.Keys(), QStringList({"Node", "Ort", "Name", "PLZ"}));
+        QCOMPARE(second.Find(QStringLiteral("Node"))->Number(), 2);
+        QCOMPARE(second.Find(QStringLiteral("Ort"))->Text(), QStringLiteral("Köln"));
+        QCOMPARE(second.Find(QStringLiteral("Name"))->Text(), QStringLiteral("Zweite"));
+        QCOMPARE(first.Keys(), QStringList({"Node", "Name", "Ort"}));
+    }
+
     void dictionaryKeysAreExact()
     {
         clsDictionary<ColumnValue> columns;

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 
+#include <string>
 #include <vector>
 
 // Splits the bytes of a CSV file into records of fields, in one pass.
@@ -37,7 +37,14 @@ public:
     // The fields of the current record. A record may be shorter than
     // others: a field past its end is empty.
     qsizetype FieldCount() const { return m_fieldCount; }
-    QByteArrayView FieldBytes(qsizetype index) const;
+    QByteArrayView FieldBytes(qsizetype index) const
+    {
+        if (index < 0 || index >= m_fieldCount)
+            return {};
+        const Span& span = m_fields[size_t(index)];
+        const char* source = span.inScratch ? m_scratch.data() : m_bytes.data();
+        return QByteArrayView(source + span.begin, span.end - span.begin);
+    }
     QString Field(qsizetype index) const;
     // True when no field of the current record holds anything (a blank line).
     bool IsBlank() const;
@@ -65,5 +72,5 @@ private:
     // The fields of the record; the first m_fieldCount are in use.
     std::vector<Span> m_fields;
     qsizetype m_fieldCount = 0;
-    QByteArray m_scratch;
+    std::string m_scratch;
 };

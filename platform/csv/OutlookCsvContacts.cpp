@@ -152,6 +152,12 @@ qint32 GenderNumber(QStringView word)
 
 qint32 GenderNumber(QByteArrayView codePageWord)
 {
+    // Most values are no gender word ("Keine Angabe", "Unspecified"): one
+    // longer than all of them, with nothing to trim, is not decoded.
+    constexpr qsizetype LongestWord = 8;
+    const auto blank = [](char c) { return QChar::isSpace(Windows1252Char(c)); };
+    if (codePageWord.size() > LongestWord && !blank(codePageWord.front()) && !blank(codePageWord.back()))
+        return 0;
     QVarLengthArray<char16_t, 64> word(codePageWord.size());
     std::transform(codePageWord.begin(), codePageWord.end(), word.begin(), Windows1252Char);
     return GenderNumber(QStringView(word.data(), word.size()));
