@@ -28,11 +28,9 @@ std::unique_ptr<FileContent> Content(const QString& csvFile)
 {
     if (!QFileInfo(csvFile).isFile())
         throw Failure(QStringLiteral("Die CSV-Datei \u201E%1\u201C wurde nicht gefunden.").arg(csvFile));
-    try {
-        return std::make_unique<FileContent>(csvFile);
-    } catch (const Failure&) {
-        throw Failure(QStringLiteral("Die Datei \u201E%1\u201C kann nicht gelesen werden.").arg(csvFile));
-    }
+    // A file that cannot be read is reported with the system's reason, in
+    // German, as an open of a document is.
+    return std::make_unique<FileContent>(csvFile);
 }
 
 }
