@@ -21,17 +21,17 @@
 // the system; --warm lets it reuse that memory instead.
 //
 //   build/bench/bench_contact_import [--warm] [cards] [csv contacts]
+#include "contacts/ContactStore.h"
+#include "contacts/vcard/VCardReader.h"
 #include "document/frmDocument.h"
 #include "model/CodePage1252.h"
-#include "platform/ContactStore.h"
 #include "platform/Memory.h"
-#include "platform/vcard/VCardReader.h"
-#include "tree/clsTreeView.h"
 #include "PrintingPrompt.h"
 #include "shell/Application.h"
 #include "shell/basMain.h"
 #include "shell/frmMain.h"
 #include "support/AddressBookHome.h"
+#include "tree/clsTreeView.h"
 
 #include <QDir>
 #include <QElapsedTimer>

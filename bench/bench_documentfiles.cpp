@@ -6,11 +6,11 @@
 // measured in a process of its own.
 //
 //   build/bench/bench_documentfiles [--warm] [addresses...]   (default 10000 100000 1000000)
-#include "GeneratedDocument.h"
-#include "PrintingPrompt.h"
 #include "document/frmDocument.h"
+#include "GeneratedDocument.h"
 #include "model/DocumentFile.h"
 #include "platform/Memory.h"
+#include "PrintingPrompt.h"
 #include "shell/Application.h"
 #include "shell/basMain.h"
 #include "shell/frmMain.h"

@@ -1,15 +1,19 @@
 #include "document/frmDocument.h"
 
 #include "document/TextField.h"
-#include "model/Failure.h"
-#include "tree/TreeDrawing.h"
-#include "tree/clsTreeView.h"
+#include "platform/Failure.h"
+#include "platform/ShowError.h"
 #include "platform/Twips.h"
-#include "shell/ShowError.h"
+#include "tree/clsTreeView.h"
+#include "tree/TreeDrawing.h"
 
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include <limits>
 
 namespace {
 
@@ -112,6 +116,20 @@ void frmDocument::CreateControls()
     }
 }
 
+qint32 frmDocument::NextID()
+{
+    const auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
+    const QMdiArea* workspace = frame ? frame->mdiArea() : nullptr;
+    const QMdiSubWindow* current = workspace ? workspace->currentSubWindow() : nullptr;
+    auto* active = current ? qobject_cast<frmDocument*>(current->widget()) : nullptr;
+    if (!active)
+        throw Failure::MissingObject();
+    if (active->m_lngID == std::numeric_limits<qint32>::max())
+        throw Failure::Overflow();
+    active->m_lngID += 1;
+    return active->m_lngID;
+}
+
 QLineEdit* frmDocument::FieldForColumn(const QString& key) const
 {
     const QString name = QStringLiteral("txt") + key;
@@ -149,7 +167,7 @@ void frmDocument::trvBaum_Click()
 
     // The keys from the clicked node up to the top-level node below the root.
     QStringList keys;
-    for (int node = selected; node != TreeNodeModel::NoNode && nodes.Key(node) != QLatin1String("Node 1");
+    for (int node = selected; node != TreeNodeModel::NoNode && !TreeNodes::IsRootKey(nodes.Key(node));
          node = nodes.Parent(node))
         keys.append(nodes.Key(node));
     if (keys.isEmpty())
@@ -158,7 +176,7 @@ void frmDocument::trvBaum_Click()
     const clsDictionary<AdresseRef>* level = &m_objFirma->m_dicAdressen;
     AdresseRef reached;
     for (auto key = keys.crbegin(); key != keys.crend(); ++key) {
-        const AdresseRef* found = level->Find(key->mid(5));
+        const AdresseRef* found = level->Find(TreeNodes::RecordKeyOf(*key));
         if (!found || !*found)
             return;
         reached = *found;

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "contacts/ContactStore.h"
 #include "model/clsFirma.h"
-#include "platform/ContactStore.h"
 
 #include <QHash>
 #include <QWidget>
@@ -21,6 +21,12 @@ public:
 
     QString Caption() const { return windowTitle(); }
     void SetCaption(const QString& caption) { setWindowTitle(caption); }
+
+    // The next record number: advances the counter m_lngID of the active
+    // document window of this window's workspace, which is this one while
+    // it is filled. Throws Failure::MissingObject without an active document
+    // window and Failure::Overflow past the largest 32-bit value.
+    qint32 NextID();
 
     // Writes the columns of m_objAktAdresse into the detail fields.
     void ShowAdresse();

@@ -2,12 +2,12 @@
 #include "document/frmDocument.h"
 
 #include "model/DocumentFile.h"
-#include "model/Failure.h"
+#include "platform/Failure.h"
 #include "platform/Memory.h"
 #include "platform/MousePointer.h"
-#include "shell/ShowError.h"
-#include "tree/TreeDrawing.h"
+#include "platform/ShowError.h"
 #include "tree/clsTreeView.h"
+#include "tree/TreeDrawing.h"
 
 void frmDocument::LoadDoc(const QString& strFile)
 {
@@ -20,7 +20,7 @@ void frmDocument::LoadDoc(const QString& strFile)
         SetMousePointer(MousePointer::Hourglass);
         m_lngID = 0;
         auto firma = std::make_shared<clsFirma>();
-        LoadDocumentFile(strFile, *firma);
+        LoadDocumentFile(strFile, *firma, [this] { return NextID(); });
         TreeNodes nodes;
         DrawCompanyTree(nodes, *firma);
         trvBaum->Nodes().Show(std::move(nodes));

@@ -1,9 +1,9 @@
 // Feeds arbitrary bytes to the CSV reader and to the reading of Outlook's
 // export. The records, written again with every field quoted, must read
 // back field for field with the same separator.
-#include "model/Failure.h"
-#include "platform/csv/CsvReader.h"
-#include "platform/csv/OutlookCsvContacts.h"
+#include "contacts/csv/CsvReader.h"
+#include "contacts/csv/OutlookCsvContacts.h"
+#include "platform/Failure.h"
 
 #include <QByteArrayList>
 

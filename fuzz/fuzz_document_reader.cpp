@@ -2,10 +2,10 @@
 // is opened, and reading the text they decode to must give the same records
 // or the same failure. Whatever it reads must save, and what it saves must
 // read back and save to the same bytes again.
-#include "model/DocumentFile.h"
-#include "model/Failure.h"
-#include "model/NextID.h"
 #include "model/clsFirma.h"
+#include "model/DocumentFile.h"
+#include "model/NextID.h"
+#include "platform/Failure.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -15,7 +15,6 @@
 
 namespace {
 
-qint32 g_lngID = 0;
 
 // A column named "Adresse" comes back as a sub-record: the one way a saved
 // document reads back different from what was saved.
@@ -46,22 +45,14 @@ bool HasAdresseColumn(const clsFirma& firma)
 
 }
 
-// The window's record counter, without a window.
-qint32 NextID()
-{
-    if (g_lngID == std::numeric_limits<qint32>::max())
-        throw Failure::Overflow();
-    return ++g_lngID;
-}
-
 // Reads a document from the file's bytes or from its text, numbering from 1;
 // the failure's description, if it fails.
 template <typename Source>
 std::optional<QString> Read(clsFirma& firma, const Source& source)
 {
-    g_lngID = 0;
+    qint32 next = 0;
     try {
-        firma.LoadFromXML(source);
+        firma.LoadFromXML(source, [&next] { return ++next; });
         return std::nullopt;
     } catch (const Failure& failure) {
         return failure.Description();

@@ -1,6 +1,6 @@
 #include "info/SysInfoLauncher.h"
 
-#include "model/Failure.h"
+#include "platform/Failure.h"
 #include "platform/ProgramStart.h"
 #include "platform/Prompt.h"
 

@@ -1,9 +1,9 @@
 #include "model/DocumentFile.h"
 
+#include "model/clsFirma.h"
 #include "model/CodePage1252.h"
 #include "model/DocumentMarkup.h"
-#include "model/Failure.h"
-#include "model/clsFirma.h"
+#include "platform/Failure.h"
 #include "platform/FileSystem.h"
 
 #include <QDir>
@@ -77,7 +77,7 @@ QString DocumentFileText(QByteArrayView bytes)
     return DecodeWindows1252(bytes);
 }
 
-void LoadDocumentFile(const QString& strFile, clsFirma& firma)
+void LoadDocumentFile(const QString& strFile, clsFirma& firma, const NextIDFunction& NextID)
 {
     const FileContent file(strFile);
     // Read positions are 32-bit character indexes.
@@ -89,7 +89,7 @@ void LoadDocumentFile(const QString& strFile, clsFirma& firma)
                               .arg(QDir::toNativeSeparators(strFile)));
     };
     try {
-        firma.LoadFromXML(file.Bytes());
+        firma.LoadFromXML(file.Bytes(), NextID);
     } catch (const Failure&) {
         // What the reader found wrong may only be the zeros of a lost end.
         throwIfCutShort();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/NextID.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -21,9 +23,9 @@ QByteArray DocumentFileBytes(const clsFirma& firma);
 QString DocumentFileText(QByteArrayView bytes);
 
 // Reads the file into firma, straight from its bytes, numbering the records
-// with NextID(). Throws a Failure naming the path, or saying what is wrong
+// with NextID. Throws a Failure naming the path, or saying what is wrong
 // with the file and where.
-void LoadDocumentFile(const QString& strFile, clsFirma& firma);
+void LoadDocumentFile(const QString& strFile, clsFirma& firma, const NextIDFunction& NextID);
 // Saves the document, replacing the file's content in one step: a failed
 // save leaves an existing file as it was. Throws a Failure naming the path.
 void SaveDocumentFile(const QString& strFile, const clsFirma& firma);

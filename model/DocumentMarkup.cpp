@@ -1,11 +1,11 @@
 #include "model/DocumentMarkup.h"
 
+#include "model/clsFirma.h"
 #include "model/CodePage1252.h"
-#include "model/Failure.h"
 #include "model/MarkupEscaping.h"
 #include "model/NextID.h"
 #include "model/PackedTexts.h"
-#include "model/clsFirma.h"
+#include "platform/Failure.h"
 
 #include <cstring>
 #include <limits>
@@ -205,7 +205,10 @@ template <typename Ch, typename Values>
 class MarkupReader
 {
 public:
-    MarkupReader(const Ch* text, qsizetype size) : m_text(text), m_size(size) {}
+    MarkupReader(const Ch* text, qsizetype size, const NextIDFunction& nextID)
+        : m_text(text), m_size(size), NextID(nextID)
+    {
+    }
 
     // Reads the record whose start tag, beginning at start, ends just before
     // pos, and leaves pos just after its end tag.
@@ -303,6 +306,7 @@ private:
     Values m_values;
     std::shared_ptr<ColumnKeyTable> m_table;
     quint32 m_nodeKey = 0;
+    const NextIDFunction& NextID;
 };
 
 // Positions in messages and in the read position are 32-bit.
@@ -313,7 +317,7 @@ void CheckSize(qsizetype size)
 }
 
 template <typename Ch, typename Values>
-void ReadCompany(clsFirma& firma, const Ch* text, qsizetype size)
+void ReadCompany(clsFirma& firma, const Ch* text, qsizetype size, const NextIDFunction& NextID)
 {
     CheckSize(size);
     qsizetype start = FindChar(text, size, 0, '<');
@@ -323,7 +327,7 @@ void ReadCompany(clsFirma& firma, const Ch* text, qsizetype size)
     if (close < 0)
         throw Failure(QStringLiteral("Die Datei enthält kein Element <Firma>."));
     qsizetype pos = close + 1;
-    MarkupReader<Ch, Values>(text, size).ReadRecord(firma.m_dicSpalten, firma.m_dicAdressen, Company, start, pos);
+    MarkupReader<Ch, Values>(text, size, NextID).ReadRecord(firma.m_dicSpalten, firma.m_dicAdressen, Company, start, pos);
 }
 
 // --- writing -----------------------------------------------------------------
@@ -482,17 +486,17 @@ void WriteCompany(Sink& out, const clsFirma& firma)
 
 }
 
-void ReadCompanyMarkup(clsFirma& firma, QStringView text)
+void ReadCompanyMarkup(clsFirma& firma, QStringView text, const NextIDFunction& NextID)
 {
-    ReadCompany<char16_t, TextValues>(firma, text.utf16(), text.size());
+    ReadCompany<char16_t, TextValues>(firma, text.utf16(), text.size(), NextID);
 }
 
-void ReadCompanyMarkup(clsFirma& firma, QByteArrayView codePageBytes)
+void ReadCompanyMarkup(clsFirma& firma, QByteArrayView codePageBytes, const NextIDFunction& NextID)
 {
-    ReadCompany<char, CodePageValues>(firma, codePageBytes.data(), codePageBytes.size());
+    ReadCompany<char, CodePageValues>(firma, codePageBytes.data(), codePageBytes.size(), NextID);
 }
 
-void ReadAddressMarkup(clsAdresse& adresse, QStringView text, qint32& intPos)
+void ReadAddressMarkup(clsAdresse& adresse, QStringView text, qint32& intPos, const NextIDFunction& NextID)
 {
     CheckSize(text.size());
     if (intPos < 1)
@@ -500,7 +504,7 @@ void ReadAddressMarkup(clsAdresse& adresse, QStringView text, qint32& intPos)
     // The address's own start tag ends just before intPos.
     const qsizetype start = intPos - 1 - qsizetype(Address.startTag.size());
     qsizetype pos = std::min<qsizetype>(intPos - 1, text.size());
-    MarkupReader<char16_t, TextValues>(text.utf16(), text.size())
+    MarkupReader<char16_t, TextValues>(text.utf16(), text.size(), NextID)
         .ReadRecord(adresse.m_dicSpalten, adresse.m_dicAdressen, Address, start, pos);
     intPos = qint32(pos + 1);
 }

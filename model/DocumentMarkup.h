@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/NextID.h"
+
 #include <QByteArrayView>
 #include <QString>
 #include <QStringView>
@@ -16,15 +18,15 @@ class clsAdresse;
 // file's bytes in the code page: "<", ">", "&" and line breaks are the same
 // bytes there, and each value is decoded on its own. Line breaks inside a
 // tag are no part of its name; line breaks inside a value stay. Records are
-// numbered with NextID() in document order. A text that is no such record
+// numbered in document order by the NextID handed in. A text that is no such record
 // throws a Failure that says what is wrong and at which character.
 
 // The company from its first "<Firma>" to the "</Firma>" that ends it.
-void ReadCompanyMarkup(clsFirma& firma, QStringView text);
-void ReadCompanyMarkup(clsFirma& firma, QByteArrayView codePageBytes);
+void ReadCompanyMarkup(clsFirma& firma, QStringView text, const NextIDFunction& NextID);
+void ReadCompanyMarkup(clsFirma& firma, QByteArrayView codePageBytes, const NextIDFunction& NextID);
 // An address whose "<Adresse>" ends just before the 1-based intPos, up to
 // its "</Adresse>"; leaves intPos just after that.
-void ReadAddressMarkup(clsAdresse& adresse, QStringView text, qint32& intPos);
+void ReadAddressMarkup(clsAdresse& adresse, QStringView text, qint32& intPos, const NextIDFunction& NextID);
 
 // Where the writer's bytes go, in pieces of about a mebibyte.
 class ByteOutput

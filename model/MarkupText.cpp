@@ -1,6 +1,6 @@
 #include "model/MarkupText.h"
 
-#include "model/Failure.h"
+#include "platform/Failure.h"
 
 #include <limits>
 

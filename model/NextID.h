@@ -2,8 +2,9 @@
 
 #include <QtGlobal>
 
-// The next record number of the active document window: advances its
-// counter m_lngID and returns the new value. Throws Failure::MissingObject
-// without an active document window and Failure::Overflow past the largest
-// 32-bit value.
-qint32 NextID();
+#include <functional>
+
+// Where the reader takes record numbers from: each call returns the next
+// one. Whoever fills a document hands in its counter; the document window
+// hands in its NextID, which advances the active window's m_lngID.
+using NextIDFunction = std::function<qint32()>;

@@ -22,9 +22,9 @@ void ReleaseSubRecords(clsDictionary<AdresseRef>& dicAdressen)
     }
 }
 
-bool clsAdresse::LoadFromXML(const QString& strXML, qint32& intPos)
+bool clsAdresse::LoadFromXML(const QString& strXML, qint32& intPos, const NextIDFunction& NextID)
 {
-    ReadAddressMarkup(*this, strXML, intPos);
+    ReadAddressMarkup(*this, strXML, intPos, NextID);
     return true;
 }
 

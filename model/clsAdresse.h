@@ -1,7 +1,8 @@
 #pragma once
 
-#include "model/ColumnValue.h"
 #include "model/clsDictionary.h"
+#include "model/ColumnValue.h"
+#include "model/NextID.h"
 
 #include <memory>
 
@@ -27,8 +28,8 @@ public:
     // Reads this address from the prepared document text, starting just
     // after its "<Adresse>" at intPos and leaving intPos just after its
     // "</Adresse>"; its number and those of its sub-records come from
-    // NextID(). Throws a Failure for text that is no address.
-    bool LoadFromXML(const QString& strXML, qint32& intPos);
+    // NextID. Throws a Failure for text that is no address.
+    bool LoadFromXML(const QString& strXML, qint32& intPos, const NextIDFunction& NextID);
     // Appends this address block, its sub-records nested inside it, to
     // strXML and returns the result.
     QString SaveToXML(QString& strXML) const;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/DictionaryKeys.h"
-#include "model/Failure.h"
+#include "platform/Failure.h"
 
 #include <QHash>
 #include <QString>

@@ -7,15 +7,15 @@ clsFirma::~clsFirma()
     ReleaseSubRecords(m_dicAdressen);
 }
 
-bool clsFirma::LoadFromXML(const QString& strXML)
+bool clsFirma::LoadFromXML(const QString& strXML, const NextIDFunction& NextID)
 {
-    ReadCompanyMarkup(*this, strXML);
+    ReadCompanyMarkup(*this, strXML, NextID);
     return true;
 }
 
-bool clsFirma::LoadFromXML(QByteArrayView bytes)
+bool clsFirma::LoadFromXML(QByteArrayView bytes, const NextIDFunction& NextID)
 {
-    ReadCompanyMarkup(*this, bytes);
+    ReadCompanyMarkup(*this, bytes, NextID);
     return true;
 }
 

@@ -23,11 +23,11 @@ public:
 
     // Reads the company from the document text: everything before the first
     // "<Firma>" and after its "</Firma>" is ignored. Numbers the records with
-    // NextID(). Throws a Failure for text that is no document.
-    bool LoadFromXML(const QString& strXML);
+    // NextID. Throws a Failure for text that is no document.
+    bool LoadFromXML(const QString& strXML, const NextIDFunction& NextID);
     // The same from a document file's bytes, in its code page, which is how
     // a file is opened: no text of the whole file is made.
-    bool LoadFromXML(QByteArrayView bytes);
+    bool LoadFromXML(QByteArrayView bytes, const NextIDFunction& NextID);
     // The company element, "<Firma> " to "</Firma> ", without the header
     // line and without the line break after the end tag.
     QString SaveToXML() const;

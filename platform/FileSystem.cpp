@@ -1,6 +1,6 @@
 #include "platform/FileSystem.h"
 
-#include "model/Failure.h"
+#include "platform/Failure.h"
 
 #include <QDir>
 #include <QFile>
@@ -144,7 +144,24 @@ FileContent::FileContent(const QString& path)
         ThrowFileFailure(shown, "kann nicht gelesen werden", error);
     }
     const qsizetype size = qsizetype(info.st_size);
-    if (size > 0) {
+    if (size == 0) {
+        // Files the system makes up as they are read say they are empty.
+        char buffer[65536];
+        for (;;) {
+            const ssize_t got = ::read(fd, buffer, sizeof buffer);
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0) {
+                const int error = errno;
+                ::close(fd);
+                ThrowFileFailure(shown, "kann nicht gelesen werden", error);
+            }
+            if (got == 0)
+                break;
+            m_read.append(buffer, got);
+        }
+        m_bytes = m_read;
+    } else {
         // The pages of a file the system holds in its cache are mapped in
         // one go rather than one fault at a time.
         void* mapping = ::mmap(nullptr, size_t(size), PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);

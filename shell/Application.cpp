@@ -1,6 +1,6 @@
 #include "shell/Application.h"
 
-#include "shell/ShowError.h"
+#include "platform/ShowError.h"
 
 #include "Version.h"
 

@@ -1,7 +1,7 @@
 #include "shell/CommandGuard.h"
 
 #include "platform/MousePointer.h"
-#include "shell/ShowError.h"
+#include "platform/ShowError.h"
 
 void RunCommand(const QString& objectName, const QString& commandName, const std::function<void()>& command)
 {

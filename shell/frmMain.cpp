@@ -50,20 +50,22 @@ const MenuEntry MenuEntries[] = {
     {MenuEntry::Command, "mnuHelpAbout", "mnuHelp", "Inf&o ", nullptr, &frmMain::mnuHelpAbout_Click},
 };
 
+// The toolbar buttons, each with the menu command it runs.
 struct ToolButton
 {
     const char* key; // nullptr for the separator
     const char* tooltip;
     const char* image;
+    void (frmMain::*command)();
 };
 
 const ToolButton ToolButtons[] = {
-    {"Öffnen", "Öffnen", "Open"},
-    {"Speichern", "Speichern", "Save"},
-    {nullptr, nullptr, nullptr},
-    {"Ausschneiden", "Ausschneiden", "Cut"},
-    {"Kopieren", "Kopieren", "Copy"},
-    {"Einfügen", "Einfügen", "Paste"},
+    {"Öffnen", "Öffnen", "Open", &frmMain::mnuFileOpen_Click},
+    {"Speichern", "Speichern", "Save", &frmMain::mnuFileSave_Click},
+    {nullptr, nullptr, nullptr, nullptr},
+    {"Ausschneiden", "Ausschneiden", "Cut", &frmMain::mnuEditCut_Click},
+    {"Kopieren", "Kopieren", "Copy", &frmMain::mnuEditCopy_Click},
+    {"Einfügen", "Einfügen", "Paste", &frmMain::mnuEditPaste_Click},
 };
 
 // imlToolbarIcons: the toolbar's pictures by their image key.
@@ -159,6 +161,16 @@ void frmMain::CreateToolBar()
         connect(action, &QAction::triggered, this, [this, key] {
             RunCommand(objectName(), QStringLiteral("tbToolBar_ButtonClick"), [this, key] { tbToolBar_ButtonClick(key); });
         });
+    }
+}
+
+void frmMain::tbToolBar_ButtonClick(const QString& key)
+{
+    for (const ToolButton& button : ToolButtons) {
+        if (button.key && key == QString::fromUtf8(button.key)) {
+            (this->*button.command)();
+            return;
+        }
     }
 }
 

@@ -3,9 +3,9 @@
 
 #include "document/frmDocument.h"
 #include "info/frmAbout.h"
-#include "tree/clsTreeView.h"
 #include "platform/Prompt.h"
 #include "shell/CommandGuard.h"
+#include "tree/clsTreeView.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -17,21 +17,6 @@
 namespace {
 
 const QString DocumentFilter = QStringLiteral("XML Dateien (*xml)|*.xml");
-
-// The toolbar buttons by their key, and the menu command each runs.
-struct ToolbarCommand
-{
-    const char* key;
-    void (frmMain::*command)();
-};
-
-const ToolbarCommand ToolbarCommands[] = {
-    {"Öffnen", &frmMain::mnuFileOpen_Click},
-    {"Speichern", &frmMain::mnuFileSave_Click},
-    {"Ausschneiden", &frmMain::mnuEditCut_Click},
-    {"Kopieren", &frmMain::mnuEditCopy_Click},
-    {"Einfügen", &frmMain::mnuEditPaste_Click},
-};
 
 // The text field that holds the focus in the document window; the tree and
 // anything else without selectable text gives nullptr.
@@ -145,14 +130,4 @@ void frmMain::mnuHelpAbout_Click()
 {
     frmAbout about(this);
     about.exec();
-}
-
-void frmMain::tbToolBar_ButtonClick(const QString& key)
-{
-    for (const ToolbarCommand& button : ToolbarCommands) {
-        if (key == QString::fromUtf8(button.key)) {
-            (this->*button.command)();
-            return;
-        }
-    }
 }

@@ -2,7 +2,7 @@
 #include "shell/frmMain.h"
 
 #include "document/frmDocument.h"
-#include "model/Failure.h"
+#include "platform/Failure.h"
 #include "platform/Prompt.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "shell/Application.h"
-#include "shell/CommandLine.h"
 #include "shell/basMain.h"
+#include "shell/CommandLine.h"
 
 int main(int argc, char* argv[])
 {

@@ -24,17 +24,22 @@ QString Dump(const clsFirma& firma)
     return DumpRecord(firma.m_dicSpalten, firma.m_dicAdressen);
 }
 
-FirmaRef ReadDocument(const QByteArray& bytes)
+NextIDFunction Counter()
+{
+    return [next = 0]() mutable { return ++next; };
+}
+
+FirmaRef ReadDocument(const QByteArray& bytes, const NextIDFunction& NextID)
 {
     auto firma = std::make_shared<clsFirma>();
-    firma->LoadFromXML(QByteArrayView(bytes));
+    firma->LoadFromXML(QByteArrayView(bytes), NextID);
     return firma;
 }
 
-FirmaRef ReadDocumentText(const QByteArray& bytes)
+FirmaRef ReadDocumentText(const QByteArray& bytes, const NextIDFunction& NextID)
 {
     auto firma = std::make_shared<clsFirma>();
-    firma->LoadFromXML(DocumentFileText(bytes));
+    firma->LoadFromXML(DocumentFileText(bytes), NextID);
     return firma;
 }
 

@@ -10,11 +10,13 @@
 // for example "Node=1|Name=X[Node=2|Name=Muster]".
 QString Dump(const clsFirma& firma);
 
-// The document read from file bytes, as a file is opened, numbered through
-// the active window.
-FirmaRef ReadDocument(const QByteArray& bytes);
+// Record numbers from 1, as a window's empty counter gives them.
+NextIDFunction Counter();
+
+// The document read from file bytes, as a file is opened.
+FirmaRef ReadDocument(const QByteArray& bytes, const NextIDFunction& NextID = Counter());
 // The same read from the text the bytes decode to.
-FirmaRef ReadDocumentText(const QByteArray& bytes);
+FirmaRef ReadDocumentText(const QByteArray& bytes, const NextIDFunction& NextID = Counter());
 
 QByteArray FileBytes(const QString& path);
 bool WriteBytes(const QString& path, const QByteArray& bytes);

@@ -5,13 +5,14 @@
 #include "support/TestMain.h"
 
 #include "document/frmDocument.h"
-#include "tree/clsTreeView.h"
 #include "platform/FileSystem.h"
 #include "platform/MousePointer.h"
+#include "tree/clsTreeView.h"
 
 #include <QTemporaryDir>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <memory>
@@ -29,6 +30,8 @@ private slots:
     void failedOpenKeepsTheDocument_data();
     void failedOpenKeepsTheDocument();
     void failedSaveKeepsTheFile();
+    void saveKeepsWhatTheReplacedFileWas_data();
+    void saveKeepsWhatTheReplacedFileWas();
     void failureSaysWhyInGerman_data();
     void failureSaysWhyInGerman();
     void fileCutShortWhileReadIsRefused();
@@ -189,6 +192,51 @@ void tst_DocumentFiles::failedSaveKeepsTheFile()
     QCOMPARE(m_prompt->messages.size(), 3);
     QCOMPARE(FileBytes(existing), FileBytes(TestDataFile(QStringLiteral("outlook-muster.xml"))));
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList({"vorhanden.xml"}));
+}
+
+// A save replaces the file's bytes, not what the file is: a link stays a
+// link and the permissions stay, and a file the user may not change is not
+// replaced behind its back. Root may change any file, so that row needs a
+// user.
+void tst_DocumentFiles::saveKeepsWhatTheReplacedFileWas_data()
+{
+    QTest::addColumn<bool>("throughLink");
+    QTest::addColumn<int>("permissions");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("a link stays a link") << true << 0644 << false;
+    QTest::newRow("permissions stay") << false << 0640 << false;
+    if (geteuid() != 0)
+        QTest::newRow("write-protected file is refused") << false << 0444 << true;
+}
+
+void tst_DocumentFiles::saveKeepsWhatTheReplacedFileWas()
+{
+    QFETCH(bool, throughLink);
+    QFETCH(int, permissions);
+    QFETCH(bool, refused);
+    const QString target = m_dir->filePath(QStringLiteral("ziel.xml"));
+    const QString link = m_dir->filePath(QStringLiteral("verweis.xml"));
+    const QByteArray old = "alt";
+    QVERIFY(WriteBytes(target, old));
+    QCOMPARE(::chmod(QFile::encodeName(target).constData(), mode_t(permissions)), 0);
+    QVERIFY(QFile::link(target, link));
+    m_document->LoadDoc(TestDataFile(QStringLiteral("outlook-muster.xml")));
+
+    m_document->SaveDoc(throughLink ? link : target);
+
+    QCOMPARE(QFileInfo(link).symLinkTarget(), target);
+    struct stat info;
+    QCOMPARE(::stat(QFile::encodeName(target).constData(), &info), 0);
+    QCOMPARE(int(info.st_mode & 07777), permissions);
+    if (refused) {
+        QCOMPARE(m_prompt->messages.size(), 1);
+        QVERIFY(m_prompt->messages[0].prompt.endsWith(QStringLiteral("kann nicht geschrieben werden: Zugriff verweigert.")));
+        QCOMPARE(FileBytes(target), old);
+    } else {
+        QVERIFY(m_prompt->messages.isEmpty());
+        QCOMPARE(FileBytes(target), FileBytes(TestDataFile(QStringLiteral("outlook-muster.xml"))));
+    }
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::System).size(), 2);
 }
 
 // Where the system says why, the message says it in German. The paths are

@@ -5,7 +5,7 @@
 
 #include "document/frmDocument.h"
 #include "model/DocumentFile.h"
-#include "model/Failure.h"
+#include "platform/Failure.h"
 #include "tree/clsTreeView.h"
 
 #include <QXmlStreamReader>
@@ -19,10 +19,10 @@ class tst_DocumentReader : public QObject
 private slots:
     void initTestCase();
     void init();
-    void reads_data();
-    void reads();
-    void refuses_data();
-    void refuses();
+    void wellFormedDocumentsReadAsTheFormatSays_data();
+    void wellFormedDocumentsReadAsTheFormatSays();
+    void brokenDocumentsAreRefusedSayingWhere_data();
+    void brokenDocumentsAreRefusedSayingWhere();
     void writesTheExampleByteForByte_data();
     void writesTheExampleByteForByte();
     void addressContinuesFromThePosition();
@@ -49,7 +49,7 @@ void tst_DocumentReader::init()
     m_document->m_lngID = 0;
 }
 
-void tst_DocumentReader::reads_data()
+void tst_DocumentReader::wellFormedDocumentsReadAsTheFormatSays_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("records");
@@ -84,19 +84,18 @@ void tst_DocumentReader::reads_data()
                                                        << "Node=1|adresse=x";
 }
 
-void tst_DocumentReader::reads()
+void tst_DocumentReader::wellFormedDocumentsReadAsTheFormatSays()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, records);
-    const FirmaRef firma = ReadDocument(bytes);
+    // One number for each record from the window's counter, in document order.
+    const FirmaRef firma = ReadDocument(bytes, [this] { return m_document->NextID(); });
     QCOMPARE(Dump(*firma), records);
-    // One number for each record, in document order.
     QCOMPARE(m_document->m_lngID, records.count(QStringLiteral("Node=")));
-    m_document->m_lngID = 0;
     QCOMPARE(Dump(*ReadDocumentText(bytes)), records);
 }
 
-void tst_DocumentReader::refuses_data()
+void tst_DocumentReader::brokenDocumentsAreRefusedSayingWhere_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("description");
@@ -130,13 +129,13 @@ void tst_DocumentReader::refuses_data()
         << Failure::DuplicateKey().Description();
 }
 
-void tst_DocumentReader::refuses()
+void tst_DocumentReader::brokenDocumentsAreRefusedSayingWhere()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, description);
     for (const auto read : {ReadDocument, ReadDocumentText}) {
         try {
-            read(bytes);
+            read(bytes, Counter());
             QFAIL("read without a failure");
         } catch (const Failure& failure) {
             QCOMPARE(failure.Description(), description);
@@ -175,7 +174,8 @@ void tst_DocumentReader::addressContinuesFromThePosition()
     const QString text = QStringLiteral("<Adresse><Name>A</Name><Adresse></Adresse></Adresse><Rest>");
     clsAdresse adresse;
     qint32 pos = 10;
-    QVERIFY(adresse.LoadFromXML(text, pos));
+    qint32 next = 0;
+    QVERIFY(adresse.LoadFromXML(text, pos, [&next] { return ++next; }));
     QCOMPARE(pos, text.indexOf(QStringLiteral("<Rest>")) + 1);
     QCOMPARE(adresse.m_dicAdressen.Count(), 1);
 

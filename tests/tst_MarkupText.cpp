@@ -2,19 +2,19 @@
 #include "support/TestMain.h"
 
 #include "model/CodePage1252.h"
-#include "model/Failure.h"
 #include "model/MarkupEscaping.h"
 #include "model/MarkupText.h"
+#include "platform/Failure.h"
 
 class tst_MarkupText : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void getTagName_data();
-    void getTagName();
-    void getTagValue_data();
-    void getTagValue();
+    void getTagNameFindsTheNameAfterThePosition_data();
+    void getTagNameFindsTheNameAfterThePosition();
+    void getTagValueReadsUpToTheMatchingEndTag_data();
+    void getTagValueReadsUpToTheMatchingEndTag();
     void invalidPositionsFail_data();
     void invalidPositionsFail();
     void stripLineBreaks();
@@ -29,7 +29,7 @@ private slots:
     void unescapeLeavesUnknownReferences();
 };
 
-void tst_MarkupText::getTagName_data()
+void tst_MarkupText::getTagNameFindsTheNameAfterThePosition_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("pos");
@@ -45,7 +45,7 @@ void tst_MarkupText::getTagName_data()
     QTest::newRow("blanks belong to the name") << "<?xml version='1.0'?>" << 1 << "?xml version='1.0'?";
 }
 
-void tst_MarkupText::getTagName()
+void tst_MarkupText::getTagNameFindsTheNameAfterThePosition()
 {
     QFETCH(QString, text);
     QFETCH(int, pos);
@@ -53,7 +53,7 @@ void tst_MarkupText::getTagName()
     QCOMPARE(GetTagName(text, pos), name);
 }
 
-void tst_MarkupText::getTagValue_data()
+void tst_MarkupText::getTagValueReadsUpToTheMatchingEndTag_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("pos");
@@ -65,7 +65,7 @@ void tst_MarkupText::getTagValue_data()
     QTest::newRow("line break kept") << "<a>x\r\ny</a>" << 4 << "x\r\ny";
 }
 
-void tst_MarkupText::getTagValue()
+void tst_MarkupText::getTagValueReadsUpToTheMatchingEndTag()
 {
     QFETCH(QString, text);
     QFETCH(int, pos);

@@ -289,7 +289,7 @@ private slots:
         row("company card's department", QString(), u"Abteilung"_qs, u"Vertrieb"_qs);
         row("a contact in two books comes from the first", u"Anna Adler"_qs, u"Ort"_qs, u"Aachen"_qs);
         row("Evolution: untyped phone", u"Carla Christ"_qs, u"Telefon"_qs, u"0351 1"_qs);
-        row("Evolution: extended address", u"Carla Christ"_qs, u"Strasse"_qs, u"Haus B\nHauptstraße 1"_qs);
+        row("Evolution: extended address", u"Carla Christ"_qs, u"Strasse"_qs, u"Haus B\r\nHauptstraße 1"_qs);
         row("Evolution: preferred e-mail", u"Carla Christ"_qs, u"EMail"_qs, u"carla@firma.example"_qs);
         row("Evolution: journal rolled back", u"Dora Dahl"_qs, u"Ort"_qs, u"Dresden"_qs);
         row("Thunderbird 4.0: preferred e-mail", u"Gustav Grün"_qs, u"EMail"_qs, u"gustav@firma.example"_qs);
@@ -302,7 +302,7 @@ private slots:
         const QStringList columns = {u"Vorname"_qs, u"Name2"_qs, u"Strasse"_qs, u"Ort"_qs, u"PLZ"_qs, u"Land"_qs,
                                      u"Telefon"_qs, u"Mobiltelefon"_qs, u"Fax"_qs, u"EMail"_qs, u"Internet"_qs,
                                      u"Abteilung"_qs, u"Funktion"_qs};
-        const QStringList values = {u"Ida"_qs, u"Igel"_qs, u"Postfach 7\nHaus 2\nIgelweg 3"_qs, u"Ingolstadt"_qs,
+        const QStringList values = {u"Ida"_qs, u"Igel"_qs, u"Postfach 7\r\nHaus 2\r\nIgelweg 3"_qs, u"Ingolstadt"_qs,
                                     u"85049"_qs, u"Deutschland"_qs, u"0841 1"_qs, u"0170 1"_qs, u"0841 9"_qs,
                                     u"ida@firma.example"_qs, u"https://igel.example"_qs, u"Einkauf"_qs,
                                     u"Leiterin"_qs};
@@ -327,8 +327,11 @@ private slots:
         QTest::addColumn<QString>("reason");
         const QString evolution = AddressBookHome::EvolutionBooks();
         const QString thunderbird = m_home->Path(u".thunderbird/bbbb.default-release/"_qs);
-        QTest::newRow("unreadable vCard file") << u"kaputt.vcf"_qs << AddressBookHome::VCardFolder() + u"/kaputt.vcf"_qs
-                                               << u"Die Datei kann nicht gelesen werden."_qs;
+        const QString unreadable = AddressBookHome::VCardFolder() + u"/kaputt.vcf"_qs;
+        QTest::newRow("unreadable vCard file")
+            << u"kaputt.vcf"_qs << unreadable
+            << u"Die Datei \"%1\" kann nicht gelesen werden: %2."_qs.arg(
+                   unreadable, geteuid() == 0 ? u"Ein-/Ausgabefehler"_qs : u"Zugriff verweigert"_qs);
         QTest::newRow("locked") << u"Gesperrt"_qs << evolution + u"/gesperrt/contacts.db"_qs
                                 << u"Das Adressbuch ist gesperrt"_qs;
         QTest::newRow("damaged") << u"Kaputt"_qs << evolution + u"/kaputt/contacts.db"_qs

@@ -7,8 +7,8 @@
 
 #include "document/frmDocument.h"
 #include "info/frmAbout.h"
-#include "tree/clsTreeView.h"
 #include "shell/frmMain.h"
+#include "tree/clsTreeView.h"
 
 #include <QClipboard>
 #include <QLineEdit>

@@ -2,8 +2,8 @@
 // language, case ignored, equal names in their given order.
 #include "support/TestMain.h"
 
+#include "contacts/CollatedOrder.h"
 #include "model/PackedTexts.h"
-#include "platform/CollatedOrder.h"
 
 #include <QCollator>
 
@@ -38,7 +38,7 @@ class TestContactOrder : public QObject
 private slots:
     void cleanup() { QLocale::setDefault(QLocale::c()); }
 
-    void order_data()
+    void contactsSortAsTheLocaleCollates_data()
     {
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QStringList>("names");
@@ -73,7 +73,7 @@ private slots:
         QTest::newRow("no language") << u"C"_qs << german << false;
     }
 
-    void order()
+    void contactsSortAsTheLocaleCollates()
     {
         QFETCH(QString, locale);
         QFETCH(QStringList, names);

@@ -5,14 +5,14 @@
 #include "TestMain.h"
 
 #include "document/frmDocument.h"
-#include "model/Failure.h"
+#include "platform/Failure.h"
 #include "platform/MousePointer.h"
 #include "platform/Settings.h"
+#include "platform/ShowError.h"
 #include "platform/Twips.h"
 #include "shell/CommandGuard.h"
-#include "shell/ShowError.h"
-#include "shell/StatusBar.h"
 #include "shell/frmMain.h"
+#include "shell/StatusBar.h"
 
 #include <QAccessible>
 #include <QLabel>

@@ -6,9 +6,9 @@
 
 #include "document/frmDocument.h"
 #include "model/CodePage1252.h"
-#include "tree/clsTreeView.h"
 #include "platform/MousePointer.h"
 #include "shell/frmMain.h"
+#include "tree/clsTreeView.h"
 
 #include <QMdiArea>
 #include <QTemporaryDir>
@@ -116,7 +116,7 @@ class TestOutlookCsv : public QObject
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
 
-    void exports_data()
+    void outlookExportsBecomeAddressesColumnByColumn_data()
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QStringList>("addresses");
@@ -201,10 +201,11 @@ private slots:
                                     {u"Name2"_qs, u"Sänger"_qs}, {u"Land"_qs, u"Österreich"_qs},
                                     {u"EMail"_qs, u"js@example.de"_qs}})};
 
+        // A bare LF inside a value comes in as CR LF, as Outlook keeps it.
         QTest::newRow("multi-line quoted values")
             << QByteArray("\"Vorname\",\"Nachname\",\"Stra\xDF" "e gesch\xE4" "ftlich\",\"Stra\xDF" "e gesch\xE4"
                           "ftlich 2\",\"Notizen\",\"Position\"\r\n"
-                          "\"Eva\",\"Ernst\",\"Am Markt 1\r\nEingang B\",\"3. Etage\",\"Zeile 1\r\n\r\nZeile 3\","
+                          "\"Eva\",\"Ernst\",\"Am Markt 1\nEingang B\",\"3. Etage\",\"Zeile 1\r\n\r\nZeile 3\","
                           "\"Der \"\"Chef\"\", sagt sie\"\r\n")
             << QStringList{Address({{u"Name"_qs, u"Eva Ernst"_qs}, {u"Vorname"_qs, u"Eva"_qs},
                                     {u"Name2"_qs, u"Ernst"_qs}, {u"Strasse"_qs, u"Am Markt 1\r\nEingang B\r\n3. Etage"_qs},
@@ -226,7 +227,7 @@ private slots:
                            Address({{u"Name"_qs, u"Udo Ulm"_qs}, {u"Vorname"_qs, u"Udo"_qs}, {u"Name2"_qs, u"Ulm"_qs}})};
     }
 
-    void exports()
+    void outlookExportsBecomeAddressesColumnByColumn()
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QStringList, addresses);
@@ -247,7 +248,7 @@ private slots:
         QCOMPARE(actual, addresses);
     }
 
-    void refused_data()
+    void filesWithoutOutlooksColumnsAreRefused_data()
     {
         QTest::addColumn<QByteArray>("bytes"); // a folder for a null array, no file for an empty one
         QTest::addColumn<bool>("namesColumns");
@@ -261,7 +262,7 @@ private slots:
         QTest::newRow("a folder") << QByteArray() << false;
     }
 
-    void refused()
+    void filesWithoutOutlooksColumnsAreRefused()
     {
         QFETCH(QByteArray, bytes);
         QFETCH(bool, namesColumns);

@@ -6,11 +6,11 @@
 #include "support/RecordingPrompt.h"
 #include "support/TestMain.h"
 
+#include "contacts/VCardContactStore.h"
 #include "document/frmDocument.h"
-#include "tree/clsTreeView.h"
 #include "platform/MousePointer.h"
-#include "platform/VCardContactStore.h"
 #include "shell/frmMain.h"
+#include "tree/clsTreeView.h"
 
 #include <QAction>
 #include <QDir>
@@ -140,7 +140,7 @@ private slots:
         QCOMPARE(nodes.Text(nodes.Children(0).at(1)), u"C Cäsar"_qs);
     }
 
-    void name_data()
+    void nameIsLastFirstOrElseFullName_data()
     {
         QTest::addColumn<QString>("lastFirst");
         QTest::addColumn<QString>("fullName");
@@ -151,7 +151,7 @@ private slots:
         QTest::newRow("blank is not empty") << u" "_qs << u"Max"_qs << u" "_qs;
     }
 
-    void name()
+    void nameIsLastFirstOrElseFullName()
     {
         QFETCH(QString, lastFirst);
         QFETCH(QString, fullName);
@@ -166,7 +166,7 @@ private slots:
         QVERIFY(prompt.messages.isEmpty());
     }
 
-    void typ_data()
+    void typIsMForMaleAndWForFemale_data()
     {
         QTest::addColumn<int>("gender");
         QTest::addColumn<QString>("expected");
@@ -176,7 +176,7 @@ private slots:
         QTest::newRow("other value") << 3 << QString();
     }
 
-    void typ()
+    void typIsMForMaleAndWForFemale()
     {
         QFETCH(int, gender);
         QFETCH(QString, expected);
@@ -389,7 +389,7 @@ private slots:
         QCOMPARE(Column(erika, u"Anrede"_qs), u"Frau"_qs);
         QCOMPARE(Column(erika, u"Titel"_qs), u"Dr."_qs);
         QCOMPARE(Column(erika, u"Typ"_qs), u"W"_qs);
-        QCOMPARE(Column(erika, u"Strasse"_qs), u"Postfach 12\nHauptstraße 1"_qs);
+        QCOMPARE(Column(erika, u"Strasse"_qs), u"Postfach 12\r\nHauptstraße 1"_qs);
         QCOMPARE(Column(erika, u"Ort"_qs), u"Köln"_qs);
         QCOMPARE(Column(erika, u"Abteilung"_qs), u"Einkauf"_qs);
     }

@@ -1,8 +1,8 @@
 // FullName and LastFirstSpaceOnly formed from name parts as Outlook forms them.
 #include "support/TestMain.h"
 
+#include "contacts/OutlookNames.h"
 #include "model/CodePage1252.h"
-#include "platform/OutlookNames.h"
 
 class TestOutlookNames : public QObject
 {

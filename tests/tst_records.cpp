@@ -4,7 +4,6 @@
 #include "TestMain.h"
 
 #include "document/frmDocument.h"
-#include "model/NextID.h"
 #include "model/clsFirma.h"
 #include "shell/frmMain.h"
 
@@ -144,24 +143,25 @@ private slots:
     {
         MainWindowFixture fixture;
         frmDocument* first = fixture.NewDocument();
-        QCOMPARE(NextID(), 1);
-        QCOMPARE(NextID(), 2);
-        QCOMPARE(NextID(), 3);
+        QCOMPARE(first->NextID(), 1);
+        QCOMPARE(first->NextID(), 2);
+        QCOMPARE(first->NextID(), 3);
         QCOMPARE(first->m_lngID, 3);
 
         frmDocument* second = fixture.NewDocument();
-        QCOMPARE(NextID(), 1);
+        QCOMPARE(first->NextID(), 1);
         QCOMPARE(first->m_lngID, 3);
+        QCOMPARE(second->m_lngID, 1);
 
         fixture.main()->MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(first->parentWidget()));
-        QCOMPARE(NextID(), 4);
+        QCOMPARE(second->NextID(), 4);
         QCOMPARE(second->m_lngID, 1);
     }
 
     void nextIdWithoutWindowFails()
     {
-        MainWindowFixture fixture;
-        QVERIFY_THROWS_EXCEPTION(Failure, NextID());
+        frmDocument alone;
+        QVERIFY_THROWS_EXCEPTION(Failure, alone.NextID());
     }
 
     void nextIdOverflowFailsAndKeepsTheCounter()
@@ -169,8 +169,8 @@ private slots:
         MainWindowFixture fixture;
         frmDocument* document = fixture.NewDocument();
         document->m_lngID = std::numeric_limits<qint32>::max() - 1;
-        QCOMPARE(NextID(), std::numeric_limits<qint32>::max());
-        QVERIFY_THROWS_EXCEPTION(Failure, NextID());
+        QCOMPARE(document->NextID(), std::numeric_limits<qint32>::max());
+        QVERIFY_THROWS_EXCEPTION(Failure, document->NextID());
         QCOMPARE(document->m_lngID, std::numeric_limits<qint32>::max());
     }
 };

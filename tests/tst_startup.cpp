@@ -4,11 +4,11 @@
 #include "WindowLayout.h"
 
 #include "document/frmDocument.h"
-#include "info/VersionText.h"
 #include "info/frmSplash.h"
+#include "info/VersionText.h"
 #include "platform/Twips.h"
-#include "shell/CommandLine.h"
 #include "shell/basMain.h"
+#include "shell/CommandLine.h"
 #include "shell/frmMain.h"
 
 #include <QDir>

@@ -3,7 +3,7 @@
 #include "support/TestMain.h"
 
 #include "info/SysInfoLauncher.h"
-#include "model/Failure.h"
+#include "platform/Failure.h"
 
 #include <QDir>
 #include <QFile>

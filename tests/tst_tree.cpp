@@ -1,9 +1,9 @@
 // Drawing records into the document tree.
 #include "TestMain.h"
 
-#include "tree/TreeDrawing.h"
 #include "model/clsFirma.h"
 #include "tree/clsTreeView.h"
+#include "tree/TreeDrawing.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include "support/TestMain.h"
 
 #include "document/frmDocument.h"
-#include "tree/clsTreeView.h"
 #include "shell/frmMain.h"
+#include "tree/clsTreeView.h"
 
 #include <QCollator>
 #include <QDirIterator>
@@ -114,7 +114,7 @@ private slots:
             u"123ㄓㄕㄖbcdeαβγδαβγδαβγδαβγδαβγδαβγδαβㄤㄓㄕㄖ"_qs, u"Name3"_qs, QString());
         row("UTF-16", u"folkerkinzel-vcards/v3Utf16Bom.vcf"_qs, u"KMS Außenstelle"_qs, u"EMail"_qs, u" blablö@blub.com"_qs);
         row("multi-line street", u"kcontacts/vcard10.vcf"_qs, QString() /* a company card: no name */, u"Strasse"_qs,
-            u"DDDDDDDDDDDDDDD-Staße 2\n00000 DDDDDDDDDD"_qs);
+            u"DDDDDDDDDDDDDDD-Staße 2\r\n00000 DDDDDDDDDD"_qs);
 
         row("Outlook gender", u"folkerkinzel-vcards/v2_1.vcf"_qs, u"Maxl"_qs, u"Typ"_qs,
             u"M"_qs);
@@ -145,7 +145,7 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("columns");
         QTest::newRow("Outlook 2003") << u"ez-vcard/outlook-2003.vcf"_qs
-                                      << u"John Doe III|Mr.||John|Doe||III|TheOffice\n123 Main St|Austin|12345|United States of "
+                                      << u"John Doe III|Mr.||John|Doe||III|TheOffice\r\n123 Main St|Austin|12345|United States of "
                                          "America|BusinessPhone||MobilePhone|BusinessFaxPhone|jdoe@hotmail.com|"
                                          "http://web-page-address.com|TheDepartment|The Job Title"_qs;
         QTest::newRow("German Outlook") << u"folkerkinzel-vcards/Outlook v2.vcf"_qs

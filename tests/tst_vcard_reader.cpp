@@ -1,8 +1,8 @@
 // The vCard reader and the contact properties it gives, on bytes in memory.
 #include "support/TestMain.h"
 
-#include "platform/vcard/VCardContact.h"
-#include "platform/vcard/VCardReader.h"
+#include "contacts/vcard/VCardContact.h"
+#include "contacts/vcard/VCardReader.h"
 
 #include <QStringEncoder>
 
@@ -63,7 +63,7 @@ private slots:
         QTest::newRow("UTF-16LE byte-order mark")
             << Utf16LeWithBom(u"BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Jörg Ähre\r\nEND:VCARD\r\n"_qs) << u"Jörg Ähre"_qs;
         QTest::newRow("names in any case") << QByteArray("begin:vcard\nfn:klein\nend:vcard\n") << u"klein"_qs;
-        QTest::newRow("escapes") << Card("FN:a\\,b\\;c\\\\d\\ne\r\n") << u"a,b;c\\d\ne"_qs;
+        QTest::newRow("escapes") << Card("FN:a\\,b\\;c\\\\d\\ne\r\n") << u"a,b;c\\d\r\ne"_qs;
         QTest::newRow("colon inside a quoted parameter") << Card("FN;X-P=\"a:b\":Name\r\n") << u"Name"_qs;
         QTest::newRow("line without colon skipped") << Card("Unsinn ohne Doppelpunkt\r\nFN:Gut\r\n") << u"Gut"_qs;
         QTest::newRow("trailing blank after END") << QByteArray("BEGIN:VCARD\nFN:X\nEND:VCARD \n") << u"X"_qs;
@@ -81,7 +81,7 @@ private slots:
         QCOMPARE(Property(bytes, u"FullName"_qs), expected);
     }
 
-    void mapping_data()
+    void cardPropertiesFillTheOutlookProperties_data()
     {
         QTest::addColumn<QByteArray>("lines");
         QTest::addColumn<QString>("property");
@@ -111,13 +111,13 @@ private slots:
                                      "item1.ADR;TYPE=WORK,PREF:Postfach 9;;Amtsweg 3\\nHof 2;K\xC3\xB6ln;NRW;50667;"
                                      "Deutschland\r\n";
         QTest::newRow("street of the WORK address, PO box first")
-            << addresses << u"BusinessAddressStreet"_qs << u"Postfach 9\nAmtsweg 3\nHof 2"_qs;
+            << addresses << u"BusinessAddressStreet"_qs << u"Postfach 9\r\nAmtsweg 3\r\nHof 2"_qs;
         QTest::newRow("city") << addresses << u"BusinessAddressCity"_qs << u"Köln"_qs;
         QTest::newRow("postal code") << addresses << u"BusinessAddressPostalCode"_qs << u"50667"_qs;
         QTest::newRow("country") << addresses << u"BusinessAddressCountry"_qs << u"Deutschland"_qs;
         QTest::newRow("extended address before the street")
             << QByteArray("ADR;WORK:Postfach 9;Haus B\\, Raum 4;Amtsweg 3;Hof;;1;\r\n") << u"BusinessAddressStreet"_qs
-            << u"Postfach 9\nHaus B, Raum 4\nAmtsweg 3"_qs;
+            << u"Postfach 9\r\nHaus B, Raum 4\r\nAmtsweg 3"_qs;
         QTest::newRow("untyped address when there is no WORK one")
             << QByteArray("ADR;HOME:;;Heim;A;;1;\r\nADR;TYPE=OTHER:;;Anders;B;;2;\r\nADR;POSTAL:;;Post;C;;3;\r\n")
             << u"BusinessAddressCity"_qs << u"C"_qs;
@@ -156,10 +156,16 @@ private slots:
         QTest::newRow("department") << QByteArray("ORG:ABC\\, Inc.;Vertrieb;;Nord\r\n") << u"Department"_qs
                                     << u"Vertrieb; Nord"_qs;
         QTest::newRow("job title") << QByteArray("TITLE:Leiterin\r\n") << u"JobTitle"_qs << u"Leiterin"_qs;
+        // Outlook keeps multi-line values with CR LF, whichever break the card has.
+        QTest::newRow("escaped line break as CR LF") << QByteArray("TITLE:Leiterin\\nEinkauf\r\n") << u"JobTitle"_qs
+                                                     << u"Leiterin\r\nEinkauf"_qs;
+        QTest::newRow("quoted-printable LF as CR LF")
+            << QByteArray("TITLE;ENCODING=QUOTED-PRINTABLE:Leiterin=0AEinkauf=0D\r\n") << u"JobTitle"_qs
+            << u"Leiterin\r\nEinkauf\r\n"_qs;
         QTest::newRow("no such property") << QByteArray("FN:x\r\n") << u"CompanyName"_qs << u"<none>"_qs;
     }
 
-    void mapping()
+    void cardPropertiesFillTheOutlookProperties()
     {
         QFETCH(QByteArray, lines);
         QFETCH(QString, property);
@@ -167,7 +173,7 @@ private slots:
         QCOMPARE(Property(Card(lines), property), expected);
     }
 
-    void gender_data()
+    void genderComesFromGenderOrOutlooksWabGender_data()
     {
         QTest::addColumn<QByteArray>("lines");
         QTest::addColumn<int>("expected");
@@ -180,14 +186,14 @@ private slots:
         QTest::newRow("none") << QByteArray("FN:x\r\n") << 0;
     }
 
-    void gender()
+    void genderComesFromGenderOrOutlooksWabGender()
     {
         QFETCH(QByteArray, lines);
         QFETCH(int, expected);
         QCOMPARE(OnlyContact(Card(lines)).gender, expected);
     }
 
-    void typeName_data()
+    void groupsAndListsAreDistributionLists_data()
     {
         QTest::addColumn<QByteArray>("lines");
         QTest::addColumn<QString>("expected");
@@ -201,7 +207,7 @@ private slots:
         QTest::newRow("Evolution contact list") << QByteArray("X-EVOLUTION-LIST:TRUE\r\n") << u"DistListItem"_qs;
     }
 
-    void typeName()
+    void groupsAndListsAreDistributionLists()
     {
         QFETCH(QByteArray, lines);
         QFETCH(QString, expected);

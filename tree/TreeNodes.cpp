@@ -1,7 +1,7 @@
 #include "tree/TreeNodes.h"
 
 #include "model/DictionaryKeys.h"
-#include "model/Failure.h"
+#include "platform/Failure.h"
 
 #include <algorithm>
 
@@ -22,6 +22,16 @@ std::optional<qint32> NumberOf(const ColumnValue& number)
 QString TreeNodes::KeyOf(const ColumnValue& number)
 {
     return KeyPrefix + number.Text();
+}
+
+bool TreeNodes::IsRootKey(const QString& key)
+{
+    return key == QLatin1String("Node 1");
+}
+
+QString TreeNodes::RecordKeyOf(const QString& key)
+{
+    return key.mid(KeyPrefix.size());
 }
 
 int TreeNodes::Add(int parent, const ColumnValue& number, const ColumnValue& text, int image)

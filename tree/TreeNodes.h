@@ -18,6 +18,14 @@ class TreeNodes
 public:
     static constexpr int NoNode = -1;
 
+    // A node's key is made and read here only.
+    static QString KeyOf(const ColumnValue& number);
+    // "Node 1": the node of the document's root, record number 1.
+    static bool IsRootKey(const QString& key);
+    // The record's number as its parent's m_dicAdressen keys it: "12" of
+    // "Node 12".
+    static QString RecordKeyOf(const QString& key);
+
     // Adds a node as the last child of parent, or as a top-level node for
     // NoNode. Throws when its key is taken.
     int Add(int parent, const ColumnValue& number, const ColumnValue& text, int image);
@@ -58,7 +66,6 @@ private:
         bool expanded = false;
     };
 
-    static QString KeyOf(const ColumnValue& number);
     void ListChildren() const;
 
     std::vector<Node> m_nodes;

@@ -1,6 +1,6 @@
 #include "AddressBookHome.h"
 
-#include "platform/VCardContactStore.h"
+#include "contacts/VCardContactStore.h"
 
 #include <QDir>
 #include <QDirIterator>

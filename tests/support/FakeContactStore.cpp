@@ -1,6 +1,6 @@
 #include "FakeContactStore.h"
 
-#include "model/Failure.h"
+#include "platform/Failure.h"
 #include "platform/MousePointer.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ContactStore.h"
+#include "contacts/ContactStore.h"
 
 #include <QHash>
 #include <QList>

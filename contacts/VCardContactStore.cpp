@@ -1,0 +1,88 @@
+#include "contacts/VCardContactStore.h"
+
+#include "contacts/vcard/VCardContact.h"
+#include "platform/Failure.h"
+#include "platform/FileSystem.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QSet>
+#include <QStandardPaths>
+
+namespace {
+
+void AppendFileCards(const FileContent& file, BookContents& contents)
+{
+    const QByteArrayView bytes = file.Bytes();
+    AppendCards(QByteArray::fromRawData(bytes.data(), bytes.size()), contents);
+}
+
+// The *.vcf files below a folder in a stable order. Linked folders are
+// followed, but a folder already seen (through another link, or a link
+// back up the tree) is not read again.
+void CollectVCardFiles(const QString& folder, QSet<QString>& seenFolders, QStringList& files)
+{
+    const QString canonical = QFileInfo(folder).canonicalFilePath();
+    if (canonical.isEmpty() || seenFolders.contains(canonical))
+        return;
+    seenFolders.insert(canonical);
+    QStringList folders;
+    QStringList here;
+    QDirIterator it(folder, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+    while (it.hasNext()) {
+        const QFileInfo entry = it.nextFileInfo();
+        if (entry.isDir())
+            folders.append(entry.filePath());
+        else if (entry.fileName().endsWith(QLatin1String(".vcf"), Qt::CaseInsensitive))
+            here.append(entry.filePath());
+    }
+    here.sort();
+    files += here;
+    folders.sort();
+    for (const QString& below : folders)
+        CollectVCardFiles(below, seenFolders, files);
+}
+
+BookContents ReadVCardFolder(const QString& folder)
+{
+    QSet<QString> seenFolders;
+    QStringList files;
+    CollectVCardFiles(folder, seenFolders, files);
+    BookContents contents;
+    for (const QString& path : files) {
+        try {
+            AppendFileCards(FileContent(path), contents);
+        } catch (const Failure& failure) {
+            contents.skipped.push_back({QFileInfo(path).fileName(), path, failure.Description()});
+        }
+    }
+    return contents;
+}
+
+}
+
+QString AddressBookFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/contacts");
+}
+
+FoundBooks FindVCardFolder()
+{
+    const QString folder = AddressBookFolder();
+    FoundBooks found;
+    found.places.append(QStringLiteral("%1 (vCard-Dateien)").arg(folder));
+    if (QFileInfo(folder).isDir())
+        found.books.push_back({QStringLiteral("vCard-Ordner"), folder, [folder] { return ReadVCardFolder(folder); }});
+    return found;
+}
+
+ContactBook VCardFileBook(const QString& file)
+{
+    const auto content = std::make_shared<FileContent>(file);
+    return {QFileInfo(file).fileName(), file, [content] {
+                BookContents contents;
+                AppendFileCards(*content, contents);
+                return contents;
+            }};
+}

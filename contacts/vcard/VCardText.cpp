@@ -1,0 +1,153 @@
+#include "contacts/vcard/VCardText.h"
+
+#include "contacts/MultiLineText.h"
+#include "model/CodePage1252.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#include <initializer_list>
+
+namespace {
+
+int HexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+bool IsOneOf(QByteArrayView name, std::initializer_list<const char*> names)
+{
+    for (const char* candidate : names) {
+        if (name.compare(candidate, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+bool IsUtf8OrAsciiName(QByteArrayView charset)
+{
+    return IsOneOf(charset, {"UTF-8", "UTF8", "US-ASCII"});
+}
+
+// Windows programs label their code page Latin-1 and write €, „ and – in
+// the range Latin-1 leaves to control characters; web browsers read the
+// label as Windows-1252 for that reason, and so do we.
+bool IsLatin1Name(QByteArrayView charset)
+{
+    return IsOneOf(charset, {"ISO-8859-1", "ISO8859-1", "ISO_8859-1", "LATIN1", "LATIN-1", "L1"});
+}
+
+// Most values hold neither an escape nor a line break, and are taken as
+// they are.
+bool IsPlain(QStringView value)
+{
+    for (const QChar c : value) {
+        if (c == QLatin1Char('\\') || c == QLatin1Char('\r') || c == QLatin1Char('\n'))
+            return false;
+    }
+    return true;
+}
+
+QString Unescaped(QStringView value)
+{
+    QString result;
+    result.reserve(value.size());
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar c = value[i];
+        if (c == QLatin1Char('\\') && i + 1 < value.size()) {
+            const QChar next = value[++i];
+            result.append(next == QLatin1Char('n') || next == QLatin1Char('N') ? QChar(QLatin1Char('\n')) : next);
+        } else {
+            result.append(c);
+        }
+    }
+    return result;
+}
+
+}
+
+QByteArray VCardBytesWithoutBom(const QByteArray& bytes)
+{
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return bytes.mid(3);
+    const bool littleEndian = bytes.startsWith("\xFF\xFE");
+    if (littleEndian || bytes.startsWith("\xFE\xFF")) {
+        QStringDecoder decoder(littleEndian ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
+        return QString(decoder.decode(bytes.mid(2))).toUtf8();
+    }
+    return bytes;
+}
+
+QByteArray DecodeQuotedPrintable(QByteArrayView bytes)
+{
+    QByteArray result;
+    result.reserve(bytes.size());
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (c == '=' && i + 2 < bytes.size()) {
+            const int high = HexDigit(bytes[i + 1]);
+            const int low = HexDigit(bytes[i + 2]);
+            if (high >= 0 && low >= 0) {
+                result.append(char(high * 16 + low));
+                i += 2;
+                continue;
+            }
+        }
+        result.append(c);
+    }
+    return result;
+}
+
+QString DecodeVCardText(QByteArrayView bytes, QByteArrayView charset)
+{
+    if (!charset.isEmpty() && IsLatin1Name(charset))
+        return DecodeWindows1252(bytes);
+    if (!charset.isEmpty() && !IsUtf8OrAsciiName(charset)) {
+        QStringDecoder declared(charset.toByteArray().constData());
+        if (declared.isValid())
+            return declared.decode(bytes);
+    }
+    if (bytes.isValidUtf8())
+        return QString::fromUtf8(bytes);
+    return DecodeWindows1252(bytes);
+}
+
+QString UnescapeVCardText(const QString& value)
+{
+    if (IsPlain(value))
+        return value;
+    return WithCrLfLineBreaks(value.contains(QLatin1Char('\\')) ? Unescaped(value) : value);
+}
+
+QStringList SplitVCardComponents(const QString& value)
+{
+    const bool plain = IsPlain(value);
+    QStringList components;
+    components.reserve(8);
+    qsizetype start = 0;
+    bool escaped = false;
+    for (qsizetype i = 0; i <= value.size(); ++i) {
+        if (i < value.size() && value[i] == QLatin1Char('\\')) {
+            escaped = true;
+            if (i + 1 < value.size())
+                ++i; // the escaped character is no separator
+            continue;
+        }
+        if (i < value.size() && value[i] != QLatin1Char(';'))
+            continue;
+        const QStringView component = QStringView(value).sliced(start, i - start);
+        if (plain)
+            components.append(component.toString());
+        else
+            components.append(WithCrLfLineBreaks(escaped ? Unescaped(component) : component.toString()));
+        start = i + 1;
+        escaped = false;
+    }
+    return components;
+}
