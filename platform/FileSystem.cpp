@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <csignal>
@@ -144,11 +145,23 @@ FileContent::FileContent(const QString& path)
         ThrowFileFailure(shown, "kann nicht gelesen werden", error);
     }
     const qsizetype size = qsizetype(info.st_size);
-    if (size == 0) {
-        // Files the system makes up as they are read say they are empty.
-        char buffer[65536];
+    // The pages of a file the system holds in its cache are mapped in one
+    // go rather than one fault at a time.
+    void* mapping = size > 0 ? ::mmap(nullptr, size_t(size), PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0)
+                             : MAP_FAILED;
+    if (mapping != MAP_FAILED) {
+        m_mapping = mapping;
+        m_bytes = QByteArrayView(static_cast<const char*>(mapping), size);
+        GuardMapping(mapping, size_t(size));
+    } else {
+        // Read to its end: files the system makes up as they are read say
+        // they are empty.
+        m_read.resize(std::max<qsizetype>(size, 65536));
+        qsizetype done = 0;
         for (;;) {
-            const ssize_t got = ::read(fd, buffer, sizeof buffer);
+            if (done == m_read.size())
+                m_read.resize(done * 2);
+            const ssize_t got = ::read(fd, m_read.data() + done, size_t(m_read.size() - done));
             if (got < 0 && errno == EINTR)
                 continue;
             if (got < 0) {
@@ -158,36 +171,10 @@ FileContent::FileContent(const QString& path)
             }
             if (got == 0)
                 break;
-            m_read.append(buffer, got);
+            done += got;
         }
+        m_read.truncate(done);
         m_bytes = m_read;
-    } else {
-        // The pages of a file the system holds in its cache are mapped in
-        // one go rather than one fault at a time.
-        void* mapping = ::mmap(nullptr, size_t(size), PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
-        if (mapping != MAP_FAILED) {
-            m_mapping = mapping;
-            m_bytes = QByteArrayView(static_cast<const char*>(mapping), size);
-            GuardMapping(mapping, size_t(size));
-        } else {
-            m_read.resize(size);
-            qsizetype done = 0;
-            while (done < size) {
-                const ssize_t got = ::read(fd, m_read.data() + done, size_t(size - done));
-                if (got < 0 && errno == EINTR)
-                    continue;
-                if (got < 0) {
-                    const int error = errno;
-                    ::close(fd);
-                    ThrowFileFailure(shown, "kann nicht gelesen werden", error);
-                }
-                if (got == 0)
-                    break;
-                done += got;
-            }
-            m_read.truncate(done);
-            m_bytes = m_read;
-        }
     }
     ::close(fd);
 }
