@@ -18,6 +18,10 @@ public:
         failed = true;
     }
     QString AskFileName(QWidget*, const FileRequest&) override { return QString(); }
+    std::optional<QString> InputBox(QWidget*, const QString&, const QString&, const QString&) override
+    {
+        return std::nullopt;
+    }
 
     bool failed = false;
 };

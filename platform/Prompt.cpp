@@ -3,6 +3,7 @@
 #include "platform/QtDialogs.h"
 
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 
 namespace {
@@ -21,6 +22,15 @@ public:
         if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
             return QString();
         return dialog->selectedFiles().constFirst();
+    }
+
+    std::optional<QString> InputBox(QWidget* parent, const QString& prompt, const QString& title,
+                                    const QString& proposed) override
+    {
+        const std::unique_ptr<QInputDialog> dialog = CreateInputDialog(parent, prompt, title, proposed);
+        if (dialog->exec() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog->textValue();
     }
 };
 

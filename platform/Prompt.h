@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 class QWidget;
 
 // Every message box and file dialog of the program goes through the current
@@ -29,6 +31,10 @@ public:
     virtual void MsgBox(QWidget* parent, const QString& prompt, const QString& title, Icon icon) = 0;
     // The chosen full path, or an empty text when the user cancelled.
     virtual QString AskFileName(QWidget* parent, const FileRequest& request) = 0;
+    // A modal dialog asking for one line of text, proposing proposed: the
+    // text entered, or nothing when the user cancelled.
+    virtual std::optional<QString> InputBox(QWidget* parent, const QString& prompt, const QString& title,
+                                            const QString& proposed) = 0;
 };
 
 Prompt& CurrentPrompt();

@@ -4,6 +4,8 @@
 #include <QFileSystemModel>
 #include <QGridLayout>
 #include <QIdentityProxyModel>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QScreen>
@@ -118,5 +120,20 @@ std::unique_ptr<QFileDialog> CreateFileDialog(QWidget* parent, const Prompt::Fil
     // A file type shows its label as written, without the patterns added to it.
     dialog->setOption(QFileDialog::HideNameFilterDetails);
     dialog->setProxyModel(new LocaleFileListModel(dialog.get()));
+    return dialog;
+}
+
+std::unique_ptr<QInputDialog> CreateInputDialog(QWidget* parent, const QString& prompt, const QString& title,
+                                                const QString& proposed)
+{
+    auto dialog = std::make_unique<QInputDialog>(parent);
+    dialog->setInputMode(QInputDialog::TextInput);
+    dialog->setWindowTitle(title);
+    dialog->setLabelText(prompt);
+    dialog->setTextValue(proposed);
+    dialog->setOkButtonText(QStringLiteral("OK"));
+    dialog->setCancelButtonText(QStringLiteral("Abbrechen"));
+    if (auto* field = dialog->findChild<QLineEdit*>())
+        field->selectAll();
     return dialog;
 }

@@ -5,6 +5,7 @@
 #include <memory>
 
 class QFileDialog;
+class QInputDialog;
 class QMessageBox;
 
 // The Qt dialogs behind the program's Prompt, ready to be shown.
@@ -18,3 +19,8 @@ std::unique_ptr<QMessageBox> CreateMessageBox(QWidget* parent, const QString& pr
 // A file dialog for the request, which shows sizes and dates in the
 // program's German rather than in the system's language.
 std::unique_ptr<QFileDialog> CreateFileDialog(QWidget* parent, const Prompt::FileRequest& request);
+
+// A dialog asking for one line of text, with the proposed text selected so
+// that typing replaces it.
+std::unique_ptr<QInputDialog> CreateInputDialog(QWidget* parent, const QString& prompt, const QString& title,
+                                                const QString& proposed);

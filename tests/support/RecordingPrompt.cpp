@@ -20,3 +20,10 @@ QString RecordingPrompt::AskFileName(QWidget*, const FileRequest& request)
     fileRequests.append(request);
     return fileAnswers.isEmpty() ? QString() : fileAnswers.dequeue();
 }
+
+std::optional<QString> RecordingPrompt::InputBox(QWidget*, const QString& prompt, const QString& title,
+                                                 const QString& proposed)
+{
+    textRequests.append({prompt, title, proposed});
+    return textAnswers.isEmpty() ? std::nullopt : textAnswers.dequeue();
+}

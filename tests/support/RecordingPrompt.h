@@ -5,9 +5,9 @@
 #include <QList>
 #include <QQueue>
 
-// Stands in for the message boxes and file dialogs: records what was shown
-// and answers file dialogs from a queue (an empty answer is a cancel).
-// Installs itself for its lifetime.
+// Stands in for the message boxes and dialogs: records what was shown and
+// answers file dialogs and input boxes from queues (an empty file name is a
+// cancel). Installs itself for its lifetime.
 class RecordingPrompt final : public Prompt
 {
 public:
@@ -23,8 +23,20 @@ public:
 
     void MsgBox(QWidget* parent, const QString& prompt, const QString& title, Icon icon) override;
     QString AskFileName(QWidget* parent, const FileRequest& request) override;
+    std::optional<QString> InputBox(QWidget* parent, const QString& prompt, const QString& title,
+                                    const QString& proposed) override;
 
     QList<Message> messages;
     QList<FileRequest> fileRequests;
     QQueue<QString> fileAnswers;
+    // Input boxes as asked (prompt, title, proposed text) and their answers;
+    // no answer left, or nothing queued, is a cancel.
+    struct TextRequest
+    {
+        QString prompt;
+        QString title;
+        QString proposed;
+    };
+    QList<TextRequest> textRequests;
+    QQueue<std::optional<QString>> textAnswers;
 };
