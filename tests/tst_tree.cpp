@@ -5,6 +5,8 @@
 #include "tree/clsTreeView.h"
 #include "tree/TreeDrawing.h"
 
+#include <QScrollBar>
+
 namespace {
 
 AdresseRef MakeAdresse(qint32 number, const QString& name)
@@ -144,6 +146,37 @@ private slots:
         const int leaf = nodes.FindKey(QStringLiteral("Node 3"));
         tree.expand(nodes.IndexOf(leaf));
         QCOMPARE(nodes.ShownImage(leaf), TreeImage::Page);
+    }
+
+    // A name is cut only where it does not fit: the column fills the tree,
+    // and grows, with a scroll bar, for the rows in sight that need more,
+    // however far down the list they are.
+    void columnFillsTheTreeAndGrowsForTheRowsInSight()
+    {
+        clsFirma firma;
+        firma.m_dicSpalten.Assign(QStringLiteral("Node"), qint32(1));
+        firma.m_dicSpalten.Assign(QStringLiteral("Name"), QStringLiteral("Firma"));
+        constexpr int Count = 3000;
+        for (qint32 number = 2; number < Count; ++number)
+            AddTo(firma.m_dicAdressen, MakeAdresse(number, QStringLiteral("Hoffmann Anna %1").arg(number)));
+        const QString longName = QStringLiteral("Hoffmann-Leutheusser-Schnarrenberger Anna Katharina Maria %1").arg(Count);
+        AddTo(firma.m_dicAdressen, MakeAdresse(Count, longName));
+        clsTreeView tree;
+        tree.resize(320, 350);
+        tree.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&tree));
+        firma.ShowTree(tree);
+        tree.expand(tree.Nodes().IndexOf(0));
+        QCoreApplication::processEvents();
+        QCOMPARE(tree.columnWidth(0), tree.viewport()->width());
+        QVERIFY(!tree.horizontalScrollBar()->isVisible());
+
+        const int last = tree.Nodes().Count() - 1;
+        tree.SelectItem(last);
+        QCoreApplication::processEvents();
+        const QRect row = tree.visualRect(tree.Nodes().IndexOf(last));
+        QVERIFY(row.width() >= tree.fontMetrics().horizontalAdvance(longName));
+        QVERIFY(tree.horizontalScrollBar()->isVisible());
     }
 
     // The view lays out expanded rows recursively; however deep a document,

@@ -133,10 +133,24 @@ QVariant TreeNodeModel::data(const QModelIndex& index, int role) const
     }
 }
 
+QVariant TreeNodeModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    // The header is hidden; screen readers still name the column by it.
+    if (section == 0 && orientation == Qt::Horizontal && role == Qt::DisplayRole)
+        return QStringLiteral("Adressen");
+    return QAbstractItemModel::headerData(section, orientation, role);
+}
+
 Qt::ItemFlags TreeNodeModel::flags(const QModelIndex& index) const
 {
     // The row for deeper levels is shown greyed and cannot be selected.
     if (index.isValid() && NodeOf(index) == NoNode)
-        return Qt::NoItemFlags;
-    return QAbstractItemModel::flags(index);
+        return Qt::ItemNeverHasChildren;
+    // The view expands no row marked so, also not by "*" or expand-all, and
+    // a screen reader then never hears an address without sub-records
+    // called expanded.
+    Qt::ItemFlags flags = QAbstractItemModel::flags(index);
+    if (index.isValid() && rowCount(index) == 0)
+        flags |= Qt::ItemNeverHasChildren;
+    return flags;
 }

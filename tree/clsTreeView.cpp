@@ -4,15 +4,16 @@
 #include <QScrollBar>
 #include <QMouseEvent>
 
+#include <algorithm>
+
 clsTreeView::clsTreeView(QWidget* parent)
     : QTreeView(parent)
 {
     setModel(&m_nodes);
     setHeaderHidden(true);
-    // As wide as its widest shown row, so that deep or long rows are reached
-    // by scrolling sideways rather than cut off.
+    // The one column is sized by FitColumn.
     header()->setStretchLastSection(false);
-    header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header()->setSectionResizeMode(QHeaderView::Fixed);
     setUniformRowHeights(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -42,6 +43,45 @@ void clsTreeView::scrollTo(const QModelIndex& index, ScrollHint hint)
     const QRect row = visualRect(index);
     if (row.isValid() && (row.left() < 0 || row.left() >= viewport()->width()))
         horizontalScrollBar()->setValue(horizontalScrollBar()->value() + row.left() - indentation());
+}
+
+// The column fills the tree's width, and is as wide as the rows around the
+// ones in sight need, so that a name is cut only where it really does not
+// fit and deep or long rows are reached by scrolling sideways. The view
+// measures rows near those in sight only (a document has 100,000), so the
+// width is found again whenever other rows come into sight.
+void clsTreeView::FitColumn()
+{
+    if (m_fittingColumn)
+        return;
+    m_fittingColumn = true;
+    int width = std::max(viewport()->width(), sizeHintForColumn(0));
+    // The view leaves the last row out of its measure when it is in sight;
+    // the rows in sight are measured here.
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    for (QModelIndex row = indexAt(QPoint(0, 0)); row.isValid(); row = indexBelow(row)) {
+        const QRect rect = visualRect(row);
+        if (rect.top() >= viewport()->height())
+            break;
+        width = std::max(width, rect.left() + horizontalOffset() + itemDelegateForIndex(row)->sizeHint(option, row).width());
+    }
+    if (header()->sectionSize(0) != width)
+        header()->resizeSection(0, width);
+    m_fittingColumn = false;
+}
+
+void clsTreeView::updateGeometries()
+{
+    QTreeView::updateGeometries();
+    FitColumn();
+}
+
+void clsTreeView::scrollContentsBy(int dx, int dy)
+{
+    QTreeView::scrollContentsBy(dx, dy);
+    if (dy != 0)
+        FitColumn();
 }
 
 void clsTreeView::mousePressEvent(QMouseEvent* event)

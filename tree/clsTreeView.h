@@ -32,7 +32,12 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void updateGeometries() override;
+    void scrollContentsBy(int dx, int dy) override;
 
 private:
+    void FitColumn();
+
     TreeNodeModel m_nodes;
+    bool m_fittingColumn = false;
 };
