@@ -139,9 +139,29 @@ QLineEdit* frmDocument::FieldForColumn(const QString& key) const
     return field;
 }
 
+void frmDocument::ClearFields()
+{
+    for (QLineEdit* field : std::as_const(m_fieldsByName))
+        field->clear();
+}
+
+void frmDocument::ForgetShownAddress()
+{
+    m_objAktAdresse.reset();
+    ClearFields();
+}
+
+void frmDocument::MakeRootCurrent()
+{
+    if (trvBaum->Nodes().Count() > 0)
+        trvBaum->SelectItem(0);
+}
+
 void frmDocument::ShowAdresse()
 {
     try {
+        // A field whose column the address lacks must not keep another's text.
+        ClearFields();
         if (!m_objAktAdresse)
             throw Failure::MissingObject();
         for (const auto& [key, value] : m_objAktAdresse->m_dicSpalten) {

@@ -11,7 +11,8 @@ class clsTreeView;
 
 // The window that holds one address document: the company/address tree on
 // the left, the twenty detail fields of the last clicked address on the
-// right. Text typed into the fields is never stored.
+// right. The fields are for reading: their text can be selected and copied,
+// not changed.
 class frmDocument : public QWidget
 {
     Q_OBJECT
@@ -28,7 +29,8 @@ public:
     // window and Failure::Overflow past the largest 32-bit value.
     qint32 NextID();
 
-    // Writes the columns of m_objAktAdresse into the detail fields.
+    // Empties the detail fields, then writes the columns of m_objAktAdresse
+    // into them.
     void ShowAdresse();
 
     // Document files.
@@ -56,6 +58,12 @@ public:
 private:
     void CreateControls();
     QLineEdit* FieldForColumn(const QString& key) const;
+    void ClearFields();
+    // A document replaced: no field and no current address may name a
+    // person from the one before.
+    void ForgetShownAddress();
+    // The root current, so that the keyboard works in the tree at once.
+    void MakeRootCurrent();
     void trvBaum_Click();
     void ImportContacts(const QString& strSource, ContactFileFormat format = ContactFileFormat::VCard);
 

@@ -25,6 +25,8 @@ void frmDocument::LoadDoc(const QString& strFile)
         DrawCompanyTree(nodes, *firma);
         trvBaum->Nodes().Show(std::move(nodes));
         m_objFirma = std::move(firma);
+        ForgetShownAddress();
+        MakeRootCurrent();
         SetCaption(strFile);
         SetMousePointer(MousePointer::Default);
     } catch (...) {

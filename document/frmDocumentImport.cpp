@@ -65,6 +65,7 @@ void frmDocument::ImportContacts(const QString& strSource, ContactFileFormat for
         Required(items).Sort(QStringLiteral("[FullName]"), false);
 
         m_objFirma = std::make_shared<clsFirma>();
+        ForgetShownAddress();
         m_objFirma->m_dicSpalten.Add(QStringLiteral("Name"), QStringLiteral("Outlook Adressen"));
         m_objFirma->m_dicSpalten.Add(QStringLiteral("Node"), NextID());
 
@@ -84,6 +85,7 @@ void frmDocument::ImportContacts(const QString& strSource, ContactFileFormat for
         }
 
         m_objFirma->ShowTree(*trvBaum);
+        MakeRootCurrent();
         SetMousePointer(MousePointer::Default);
         // Books that could not be read are named once everything else is in.
         if (const QString report = items->SkippedBooksReport(); !report.isEmpty())

@@ -112,9 +112,11 @@ void frmMain::mnuEditCopy_Click()
         QApplication::clipboard()->setText(field->selectedText());
 }
 
+// The detail fields are read-only: Cut and Paste change neither them nor
+// the clipboard there.
 void frmMain::mnuEditCut_Click()
 {
-    if (QLineEdit* field = FocusedField(ActiveForm())) {
+    if (QLineEdit* field = FocusedField(ActiveForm()); field && !field->isReadOnly()) {
         QApplication::clipboard()->setText(field->selectedText());
         field->insert(QString());
     }
@@ -122,7 +124,7 @@ void frmMain::mnuEditCut_Click()
 
 void frmMain::mnuEditPaste_Click()
 {
-    if (QLineEdit* field = FocusedField(ActiveForm()))
+    if (QLineEdit* field = FocusedField(ActiveForm()); field && !field->isReadOnly())
         field->insert(QApplication::clipboard()->text());
 }
 
