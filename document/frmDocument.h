@@ -33,6 +33,11 @@ public:
     // into them.
     void ShowAdresse();
 
+    // Selects the next address after the selected node, in tree order and
+    // wrapping around once, that holds strText in any column (case ignored),
+    // and shows it as a click would. False when none does.
+    bool FindNext(const QString& strText);
+
     // Document files.
     void LoadDoc(const QString& strFile);
     void SaveDoc(const QString& strFile);

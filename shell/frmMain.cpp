@@ -7,11 +7,15 @@
 #include "shell/StatusBar.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStyle>
 #include <QToolBar>
+
+#include <algorithm>
 
 namespace {
 
@@ -46,6 +50,15 @@ const MenuEntry MenuEntries[] = {
     {MenuEntry::Command, "mnuEditCut", "mnuEdit", "&Ausschneiden", "Ctrl+X", &frmMain::mnuEditCut_Click},
     {MenuEntry::Command, "mnuEditCopy", "mnuEdit", "&Kopieren", "Ctrl+C", &frmMain::mnuEditCopy_Click},
     {MenuEntry::Command, "mnuEditPaste", "mnuEdit", "&Einfügen", "Ctrl+V", &frmMain::mnuEditPaste_Click},
+    {MenuEntry::Separator, "mnuEditBar", "mnuEdit", nullptr, nullptr, nullptr},
+    {MenuEntry::Command, "mnuEditFind", "mnuEdit", "&Suchen...", "Ctrl+F", &frmMain::mnuEditFind_Click},
+    {MenuEntry::Command, "mnuEditFindNext", "mnuEdit", "&Weitersuchen", "F3", &frmMain::mnuEditFindNext_Click},
+    {MenuEntry::Menu, "mnuWindow", nullptr, "&Fenster", nullptr, nullptr},
+    {MenuEntry::Command, "mnuWindowCascade", "mnuWindow", "&Überlappend", nullptr, &frmMain::mnuWindowCascade_Click},
+    {MenuEntry::Command, "mnuWindowTile", "mnuWindow", "&Nebeneinander", nullptr, &frmMain::mnuWindowTile_Click},
+    {MenuEntry::Command, "mnuWindowArrange", "mnuWindow", "&Symbole anordnen", nullptr,
+     &frmMain::mnuWindowArrange_Click},
+    {MenuEntry::Separator, "mnuWindowBar", "mnuWindow", nullptr, nullptr, nullptr},
     {MenuEntry::Menu, "mnuHelp", nullptr, "&?", nullptr, nullptr},
     {MenuEntry::Command, "mnuHelpAbout", "mnuHelp", "Inf&o ", nullptr, &frmMain::mnuHelpAbout_Click},
 };
@@ -83,6 +96,23 @@ struct PlacementKey
 const PlacementKey PlacementKeys[] = {
     {"MainLeft", 1000}, {"MainTop", 1000}, {"MainWidth", 6500}, {"MainHeight", 6500}};
 
+// A placement stored on another screen, or at another scale, would put the
+// window's buttons or its status bar out of reach: the frame is shrunk to
+// the available area of the screen it lies most on and moved into it.
+QRect FitIntoScreen(const QRect& frame)
+{
+    QScreen* screen = QGuiApplication::screenAt(frame.center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return frame;
+    const QRect available = screen->availableGeometry();
+    QRect fitted(frame.topLeft(), frame.size().boundedTo(available.size()));
+    fitted.moveLeft(std::clamp(fitted.left(), available.left(), available.right() + 1 - fitted.width()));
+    fitted.moveTop(std::clamp(fitted.top(), available.top(), available.bottom() + 1 - fitted.height()));
+    return fitted;
+}
+
 const QString AppName = QStringLiteral("Zidevavi");
 const QString Section = QStringLiteral("Settings");
 
@@ -102,6 +132,7 @@ frmMain::frmMain()
     setCentralWidget(m_mdiArea);
 
     CreateMenus();
+    CreateWindowList();
     CreateToolBar();
     sbStatusBar = new StatusBar(this);
     setStatusBar(sbStatusBar);
@@ -142,7 +173,9 @@ void frmMain::CreateMenus()
 
 void frmMain::CreateToolBar()
 {
-    tbToolBar = addToolBar(QStringLiteral("tbToolBar"));
+    // The title names the toolbar to screen readers and in the window's
+    // context menu.
+    tbToolBar = addToolBar(QStringLiteral("Symbolleiste"));
     tbToolBar->setObjectName(QStringLiteral("tbToolBar"));
     tbToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     tbToolBar->setIconSize(QSize(16, 16));
@@ -209,8 +242,8 @@ void frmMain::Form_Load()
         const float value = stored.trimmed().toFloat(&isNumber);
         m_loadedTwips[i] = isNumber ? value : entry.defaultTwips;
     }
-    m_loadedFrame = QRect(TwipsToPixelsX(m_loadedTwips[0]), TwipsToPixelsY(m_loadedTwips[1]),
-                          TwipsToPixelsX(m_loadedTwips[2]), TwipsToPixelsY(m_loadedTwips[3]));
+    m_loadedFrame = FitIntoScreen(QRect(TwipsToPixelsX(m_loadedTwips[0]), TwipsToPixelsY(m_loadedTwips[1]),
+                                        TwipsToPixelsX(m_loadedTwips[2]), TwipsToPixelsY(m_loadedTwips[3])));
     // The stored values describe the outer frame; the client area is what remains.
     move(m_loadedFrame.topLeft());
     resize(m_loadedFrame.size() - (frameGeometry().size() - size()));

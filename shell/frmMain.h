@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 
+class QActionGroup;
 class QMdiArea;
 class QToolBar;
 class StatusBar;
@@ -39,6 +40,11 @@ public:
     void mnuEditCut_Click();
     void mnuEditCopy_Click();
     void mnuEditPaste_Click();
+    void mnuEditFind_Click();
+    void mnuEditFindNext_Click();
+    void mnuWindowCascade_Click();
+    void mnuWindowTile_Click();
+    void mnuWindowArrange_Click();
     void mnuHelpAbout_Click();
     void tbToolBar_ButtonClick(const QString& key);
 
@@ -49,6 +55,12 @@ protected:
 private:
     void CreateMenus();
     void CreateToolBar();
+    // The Fenster menu's list of document windows, made anew each time the
+    // menu opens.
+    void CreateWindowList();
+    void UpdateWindowList();
+    // Looks for m_strFind from the node after the selected one.
+    void FindAgain();
     void LoadNewDoc();
     // A new document window, then the file to import into it; a cancel
     // leaves the window empty.
@@ -65,6 +77,9 @@ private:
     qint32 m_lngDocCount = 0;
     // Where the file dialogs start: the folder last used in this run.
     QString m_lastFolder;
+    // The text last looked for with Suchen, proposed the next time.
+    QString m_strFind;
+    QActionGroup* m_windowList = nullptr;
     // The placement as Form_Load read it (left, top, width, height in twips)
     // and the outer frame in pixels it gave.
     double m_loadedTwips[4] = {};

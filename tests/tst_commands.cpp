@@ -18,6 +18,8 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include <tuple>
+
 namespace {
 
 QStringList Captions(frmMain* main)
@@ -251,6 +253,50 @@ private slots:
         QVERIFY(prompt.messages.isEmpty());
     }
 
+    // After Öffnen into a window that showed an address, nothing of it is
+    // left, and the keyboard works in the new tree at once.
+    void openingOrImportingLeavesTheRootCurrentAndNoAddressShown_data()
+    {
+        QTest::addColumn<bool>("import");
+        QTest::newRow("Öffnen") << false;
+        QTest::newRow("Import") << true;
+    }
+
+    void openingOrImportingLeavesTheRootCurrentAndNoAddressShown()
+    {
+        QFETCH(bool, import);
+        MainWindowFixture fixture;
+        FakeContactStore store;
+        store.contacts = {FullContact(u"Erika"_qs, u"Mustermann"_qs, 1), FullContact(u"Max"_qs, u"Muster"_qs, 2)};
+        RecordingPrompt prompt;
+        frmDocument* document = fixture.NewDocument();
+        FillDocument(document);
+        document->SaveDoc(PathIn(QStringLiteral("zwei.xml")));
+        document->trvBaum->SelectItem(1);
+        document->m_objAktAdresse = *document->m_objFirma->m_dicAdressen.Find(QStringLiteral("2"));
+        document->ShowAdresse();
+        QCOMPARE(Field(document, "txtOrt")->text(), QStringLiteral("Köln & Bonn"));
+
+        if (import) {
+            Trigger(fixture.main(), "mnuOutlook");
+            document = fixture.main()->ActiveForm();
+        } else {
+            prompt.fileAnswers.enqueue(PathIn(QStringLiteral("zwei.xml")));
+            Trigger(fixture.main(), "mnuFileOpen");
+        }
+        QVERIFY(prompt.messages.isEmpty());
+        QVERIFY(!document->m_objAktAdresse);
+        for (QLineEdit* field : document->findChildren<QLineEdit*>())
+            QVERIFY2(field->text().isEmpty(), qPrintable(field->objectName()));
+        clsTreeView* tree = document->trvBaum;
+        QCOMPARE(TreeNodeModel::NodeOf(tree->currentIndex()), 0);
+        QTest::keyClick(tree, Qt::Key_Asterisk);
+        QVERIFY(tree->isExpanded(tree->Nodes().IndexOf(0)));
+        QTest::keyClick(tree, Qt::Key_End);
+        QCOMPARE(tree->SelectedItem(), 2);
+        QVERIFY(!Field(document, "txtName")->text().isEmpty());
+    }
+
     void importAlwaysOpensANewWindowNumberedAfterTheOthers()
     {
         MainWindowFixture fixture;
@@ -321,33 +367,30 @@ private slots:
         QVERIFY(!document);
     }
 
-    void cutCopyAndPasteMoveTextBetweenFields()
+    // Nothing typed into a field could reach a record, so nothing can be.
+    void fieldsCanBeCopiedButNotChanged()
     {
         MainWindowFixture fixture;
         frmDocument* document = fixture.NewDocument();
         QLineEdit* name = Field(document, "txtName");
-        QLineEdit* ort = Field(document, "txtOrt");
         name->setText(QStringLiteral("Erika Mustermann"));
-        ort->setText(QStringLiteral("Köln"));
-
+        QApplication::setActiveWindow(fixture.main());
+        QVERIFY(QTest::qWaitForWindowActive(fixture.main()));
         name->setFocus();
-        name->setSelection(0, 5);
-        Trigger(fixture.main(), "mnuEditCopy");
-        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Erika"));
+        name->setCursorPosition(0);
+        QTest::keyClick(name, Qt::Key_Right, Qt::ShiftModifier | Qt::ControlModifier);
+        QTest::keyClicks(name, QStringLiteral("getippt"));
+        QTest::keyClick(name, Qt::Key_Backspace);
         QCOMPARE(name->text(), QStringLiteral("Erika Mustermann"));
+        QCOMPARE(name->selectedText().trimmed(), QStringLiteral("Erika"));
 
-        ort->setFocus();
-        ort->selectAll();
+        Trigger(fixture.main(), "mnuEditCopy");
+        QCOMPARE(QApplication::clipboard()->text().trimmed(), QStringLiteral("Erika"));
+        QApplication::clipboard()->setText(QStringLiteral("Max"));
         ClickToolbar(fixture.main(), QStringLiteral("Einfügen"));
-        QCOMPARE(ort->text(), QStringLiteral("Erika"));
-
-        name->setFocus();
-        name->setSelection(5, 11);
         ClickToolbar(fixture.main(), QStringLiteral("Ausschneiden"));
-        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral(" Mustermann"));
-        QCOMPARE(name->text(), QStringLiteral("Erika"));
-        // The records never see what the fields show.
-        QVERIFY(!document->m_objFirma);
+        QCOMPARE(name->text(), QStringLiteral("Erika Mustermann"));
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Max"));
     }
 
     // Alt+B takes the keyboard to the menu bar; the field's selection must
@@ -357,9 +400,9 @@ private slots:
         QTest::addColumn<int>("key");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("clipboard");
-        QTest::newRow("Alt+B A") << int(Qt::Key_A) << u" Mustermann"_qs << u"Erika"_qs;
+        QTest::newRow("Alt+B A") << int(Qt::Key_A) << u"Erika Mustermann"_qs << u"Max"_qs;
         QTest::newRow("Alt+B K") << int(Qt::Key_K) << u"Erika Mustermann"_qs << u"Erika"_qs;
-        QTest::newRow("Alt+B E") << int(Qt::Key_E) << u"Max Mustermann"_qs << u"Max"_qs;
+        QTest::newRow("Alt+B E") << int(Qt::Key_E) << u"Erika Mustermann"_qs << u"Max"_qs;
     }
 
     void editCommandsFromTheKeyboardMenu()
@@ -396,6 +439,66 @@ private slots:
         Trigger(fixture.main(), "mnuEditPaste");
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Zwischenablage"));
         QCOMPARE(document->trvBaum->Nodes().Text(0), QStringLiteral("Firma"));
+    }
+
+    // Firma (1): Müller (2) holding Schmidt (3, "MÜLLERSTRASSE") holding
+    // Meier (4), and Zeller (5).
+    void findGoesThroughEveryAddressInTreeOrderAndWrapsOnce()
+    {
+        MainWindowFixture fixture;
+        frmDocument* document = fixture.NewDocument();
+        auto firma = std::make_shared<clsFirma>();
+        firma->m_dicSpalten.Assign(QStringLiteral("Node"), qint32(1));
+        firma->m_dicSpalten.Assign(QStringLiteral("Name"), QStringLiteral("Firma Müller"));
+        std::vector<AdresseRef> records;
+        for (const auto& [number, name, street] : {std::tuple(2, "Müller", ""), std::tuple(3, "Schmidt", "MÜLLERSTRASSE"),
+                                                   std::tuple(4, "Meier", ""), std::tuple(5, "Zeller", "")}) {
+            auto adresse = std::make_shared<clsAdresse>();
+            adresse->m_dicSpalten.Assign(QStringLiteral("Node"), qint32(number));
+            adresse->m_dicSpalten.Assign(QStringLiteral("Name"), QString::fromUtf8(name));
+            adresse->m_dicSpalten.Assign(QStringLiteral("Strasse"), QString::fromUtf8(street));
+            records.push_back(adresse);
+        }
+        records[1]->m_dicAdressen.Add(QStringLiteral("4"), records[2]);
+        records[0]->m_dicAdressen.Add(QStringLiteral("3"), records[1]);
+        firma->m_dicAdressen.Add(QStringLiteral("2"), records[0]);
+        firma->m_dicAdressen.Add(QStringLiteral("5"), records[3]);
+        document->m_objFirma = firma;
+        firma->ShowTree(*document->trvBaum);
+        document->trvBaum->SelectItem(2);
+
+        RecordingPrompt prompt;
+        for (const QString& answer : {u"müller"_qs, u"Meier"_qs, u"4"_qs})
+            prompt.textAnswers.enqueue(answer);
+        QApplication::setActiveWindow(fixture.main());
+        QVERIFY(QTest::qWaitForWindowActive(fixture.main()));
+        QStringList found;
+        const auto find = [&](Qt::Key key, Qt::KeyboardModifiers modifiers) {
+            QTest::keyClick(fixture.main(), key, modifiers);
+            found.append(Field(document, "txtName")->text());
+        };
+        // From Schmidt on: the company is no address, Müller comes after wrapping.
+        find(Qt::Key_F, Qt::ControlModifier);
+        find(Qt::Key_F3, {});
+        find(Qt::Key_F3, {});
+        QCOMPARE(found, QStringList({"Müller", "Schmidt", "Müller"}));
+        QVERIFY(prompt.messages.isEmpty());
+        QCOMPARE(document->m_objAktAdresse, records[0]);
+
+        // A hit below collapsed nodes is brought into sight, and shown.
+        document->trvBaum->collapseAll();
+        find(Qt::Key_F, Qt::ControlModifier);
+        QCOMPARE(prompt.textRequests[1].proposed, QStringLiteral("müller"));
+        QCOMPARE(prompt.textRequests[1].title, QStringLiteral("Suchen"));
+        QCOMPARE(document->trvBaum->SelectedItem(), 3);
+        QVERIFY(document->trvBaum->isExpanded(document->trvBaum->Nodes().IndexOf(2)));
+        QCOMPARE(found.last(), QStringLiteral("Meier"));
+
+        // The record number is never shown, so never found; the selection stays.
+        find(Qt::Key_F, Qt::ControlModifier);
+        QCOMPARE(prompt.messages.size(), 1);
+        QCOMPARE(prompt.messages[0].prompt, QStringLiteral("„4“ wurde nicht gefunden."));
+        QCOMPARE(document->trvBaum->SelectedItem(), 3);
     }
 
     void aboutIsModalAndOwnedByTheMainWindow()

@@ -20,6 +20,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSettings>
 #include <QToolBar>
@@ -75,6 +76,11 @@ private slots:
             {"mnuEditCut", "mnuEdit", "&Ausschneiden", "Ctrl+X"},
             {"mnuEditCopy", "mnuEdit", "&Kopieren", "Ctrl+C"},
             {"mnuEditPaste", "mnuEdit", "&Einfügen", "Ctrl+V"},
+            {"mnuEditFind", "mnuEdit", "&Suchen...", "Ctrl+F"},
+            {"mnuEditFindNext", "mnuEdit", "&Weitersuchen", "F3"},
+            {"mnuWindowCascade", "mnuWindow", "&Überlappend", ""},
+            {"mnuWindowTile", "mnuWindow", "&Nebeneinander", ""},
+            {"mnuWindowArrange", "mnuWindow", "&Symbole anordnen", ""},
             {"mnuHelpAbout", "mnuHelp", "Inf&o ", ""},
         };
         for (const auto& row : rows)
@@ -106,7 +112,7 @@ private slots:
         QStringList bar;
         for (QAction* action : fixture.main()->menuBar()->actions())
             bar.append(action->text());
-        QCOMPARE(bar, QStringList({"&Datei", "&Bearbeiten", "&?"}));
+        QCOMPARE(bar, QStringList({"&Datei", "&Bearbeiten", "&Fenster", "&?"}));
 
         QStringList file;
         for (QAction* action : fixture.main()->findChild<QMenu*>("mnuFile")->actions())
@@ -114,6 +120,50 @@ private slots:
         QCOMPARE(file, QStringList({"mnuFileNew", "mnuFileOpen", "mnuFileClose", "-", "mnuFileSave", "mnuFileSaveAs",
                                     "-", "mnuImport", "-", "mnuFileExit"}));
         QCOMPARE(fixture.main()->windowTitle(), QStringLiteral("Zidevavi"));
+
+        QStringList edit;
+        for (QAction* action : fixture.main()->findChild<QMenu*>("mnuEdit")->actions())
+            edit.append(action->isSeparator() ? QStringLiteral("-") : action->objectName());
+        QCOMPARE(edit, QStringList({"mnuEditCut", "mnuEditCopy", "mnuEditPaste", "-", "mnuEditFind", "mnuEditFindNext"}));
+    }
+
+    void windowMenuListsTheWindowsWithTheActiveOneChecked()
+    {
+        MainWindowFixture fixture;
+        frmDocument* first = fixture.NewDocument();
+        fixture.NewDocument()->SetCaption(QStringLiteral("/tmp/A&B.xml"));
+        auto* menu = fixture.main()->findChild<QMenu*>("mnuWindow");
+        const auto list = [menu] {
+            emit menu->aboutToShow();
+            QStringList entries;
+            for (QAction* action : menu->actions()) {
+                if (action->isSeparator())
+                    entries.append(action->isVisible() ? QStringLiteral("-") : QStringLiteral("(-)"));
+                else if (action->objectName().isEmpty())
+                    entries.append(action->text() + (action->isChecked() ? QStringLiteral(" *") : QString()));
+            }
+            return entries;
+        };
+        QCOMPARE(list(), QStringList({"-", "&1 Document 1", "&2 /tmp/A&&B.xml *"}));
+        menu->actions().at(4)->trigger();
+        QCOMPARE(fixture.main()->ActiveForm(), first);
+        QCOMPARE(list(), QStringList({"-", "&1 Document 1 *", "&2 /tmp/A&&B.xml"}));
+        fixture.main()->MdiArea()->closeAllSubWindows();
+        QCOMPARE(list(), QStringList({"(-)"}));
+    }
+
+    // A minimised window moved away comes back to the bottom left.
+    void arrangeIconsPutsMinimisedWindowsAlongTheBottom()
+    {
+        MainWindowFixture fixture;
+        fixture.main()->resize(900, 500);
+        fixture.NewDocument();
+        QMdiSubWindow* window = fixture.main()->MdiArea()->currentSubWindow();
+        window->showMinimized();
+        window->move(120, 40);
+        fixture.main()->findChild<QAction*>("mnuWindowArrange")->trigger();
+        const QRect area = fixture.main()->MdiArea()->viewport()->rect();
+        QCOMPARE(window->geometry().bottomLeft(), area.bottomLeft());
     }
 
     void toolbarButtons()
@@ -133,6 +183,7 @@ private slots:
             buttons.append(action->data().toString() + QLatin1Char('/') + action->toolTip() + QLatin1Char('/')
                            + accessibleName);
         }
+        QCOMPARE(QAccessible::queryAccessibleInterface(toolbar)->text(QAccessible::Name), QStringLiteral("Symbolleiste"));
         QCOMPARE(buttons, QStringList({"Öffnen/Öffnen/Öffnen", "Speichern/Speichern/Speichern", "-",
                                        "Ausschneiden/Ausschneiden/Ausschneiden", "Kopieren/Kopieren/Kopieren",
                                        "Einfügen/Einfügen/Einfügen"}));
@@ -187,22 +238,38 @@ private slots:
         QCOMPARE(frame, QRect(TwipsToPixelsX(1000), TwipsToPixelsY(1000), TwipsToPixelsX(6500), TwipsToPixelsY(6500)));
     }
 
+    // A window partly off the screen's left edge is stored so, and restored
+    // moved onto the screen; the stored values stay while it is not moved.
     void placementIsStoredAndRestored()
     {
         {
             MainWindowFixture fixture;
-            fixture.main()->move(TwipsToPixelsX(-300), TwipsToPixelsY(2400));
+            fixture.main()->move(TwipsToPixelsX(-300), TwipsToPixelsY(600));
             fixture.main()->resize(640, 480);
         }
-        QCOMPARE(Stored("MainLeft"), QString::number(float(PixelsToTwipsX(TwipsToPixelsX(-300)))));
-        QVERIFY(Stored("MainLeft").startsWith(QLatin1Char('-')));
+        const QString left = Stored("MainLeft");
+        QCOMPARE(left, QString::number(float(PixelsToTwipsX(TwipsToPixelsX(-300)))));
+        QVERIFY(left.startsWith(QLatin1Char('-')));
         const QString width = Stored("MainWidth");
 
         MainWindowFixture again;
-        QCOMPARE(again.main()->frameGeometry().topLeft(), QPoint(TwipsToPixelsX(-300), TwipsToPixelsY(2400)));
+        const QRect screen = again.main()->screen()->availableGeometry();
+        QCOMPARE(again.main()->frameGeometry().topLeft(), QPoint(screen.left(), TwipsToPixelsY(600)));
         QCOMPARE(again.main()->size(), QSize(640, 480));
         again.main()->close();
         QCOMPARE(Stored("MainWidth"), width);
+        QCOMPARE(Stored("MainLeft"), left);
+    }
+
+    // Stored at 100 % and restored at a larger scale, or on a smaller screen.
+    void placementLargerThanTheScreenIsShrunkIntoIt()
+    {
+        SaveSetting(App, Section, QStringLiteral("MainLeft"), QStringLiteral("3000"));
+        SaveSetting(App, Section, QStringLiteral("MainTop"), QStringLiteral("2000"));
+        SaveSetting(App, Section, QStringLiteral("MainWidth"), QStringLiteral("40000"));
+        SaveSetting(App, Section, QStringLiteral("MainHeight"), QStringLiteral("30000"));
+        MainWindowFixture fixture;
+        QCOMPARE(fixture.main()->frameGeometry(), fixture.main()->screen()->availableGeometry());
     }
 
     // Twips rounded to whole pixels must not creep from run to run.
