@@ -167,7 +167,10 @@ void frmDocument::ShowAdresse()
         for (const auto& [key, value] : m_objAktAdresse->m_dicSpalten) {
             if (key == QLatin1String("Node"))
                 continue;
-            FieldForColumn(key)->setText(value.Text());
+            QLineEdit* field = FieldForColumn(key);
+            field->setText(value.Text());
+            // A long value is read from its start, as it is in the tree.
+            field->setCursorPosition(0);
         }
     } catch (...) {
         ShowError(objectName(), QStringLiteral("ShowAdresse"));
