@@ -22,9 +22,13 @@ public:
     ~RecordingPrompt() override;
 
     void MsgBox(QWidget* parent, const QString& prompt, const QString& title, Icon icon) override;
+    bool AskYesNo(QWidget* parent, const QString& prompt, const QString& title, Icon icon) override;
     QString AskFileName(QWidget* parent, const FileRequest& request) override;
 
     QList<Message> messages;
     QList<FileRequest> fileRequests;
     QQueue<QString> fileAnswers;
+    // Questions asked, answered from the queue; "Nein" when it is empty.
+    QList<Message> questions;
+    QQueue<bool> yesNoAnswers;
 };
