@@ -20,6 +20,7 @@
 #include <QNetworkProxy>
 #include <QSettings>
 #include <QTcpServer>
+#include <QTcpSocket>
 
 namespace {
 
@@ -66,6 +67,53 @@ QString FailureOf(const std::function<void()>& step)
     }
     return QString();
 }
+
+// Answers every request with a redirect to one address, and counts them.
+class Redirector : public QTcpServer
+{
+public:
+    explicit Redirector(const QString& location) : m_location(location)
+    {
+        listen(QHostAddress::LocalHost, 0);
+        connect(this, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket* socket = nextPendingConnection()) {
+                connect(socket, &QTcpSocket::readyRead, socket, [this, socket] { Answer(socket); });
+                connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            }
+        });
+    }
+
+    QUrl Address() const { return QUrl(u"http://127.0.0.1:%1/"_qs.arg(serverPort())); }
+    int requests = 0;
+    QList<QByteArray> authorizations;
+
+private:
+    void Answer(QTcpSocket* socket)
+    {
+        QByteArray& request = m_pending[socket];
+        request += socket->readAll();
+        const qsizetype end = request.indexOf("\r\n\r\n");
+        if (end < 0)
+            return;
+        qsizetype length = 0;
+        for (const QByteArray& line : request.left(end).split('\n')) {
+            if (line.toLower().startsWith("content-length:"))
+                length = line.mid(15).trimmed().toLongLong();
+            if (line.toLower().startsWith("authorization:"))
+                authorizations << line.trimmed();
+        }
+        if (request.size() < end + 4 + length)
+            return;
+        m_pending.remove(socket);
+        ++requests;
+        socket->write("HTTP/1.1 301 Moved Permanently\r\nLocation: " + m_location.toUtf8()
+                      + "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+        socket->disconnectFromHost();
+    }
+
+    QString m_location;
+    QHash<QTcpSocket*, QByteArray> m_pending;
+};
 
 const QString Note = u"NOTE:"_qs + QString(u'x').repeated(70) + u"\r\n"_qs;
 
@@ -296,6 +344,35 @@ private slots:
         const QString& text = run.messages[0].prompt;
         QVERIFY2(text.contains(u"„Kontakte“"_qs) && text.contains(u"größer als"_qs), qPrintable(text));
         QVERIFY(!text.contains(u"„Familie“"_qs));
+    }
+
+    // A redirect to another host name (here: the same server as
+    // "localhost") gets no password, so the server refuses; a redirect
+    // that never ends is given up after five.
+    void redirectsAreFollowedWithCare_data()
+    {
+        QTest::addColumn<QString>("location");
+        QTest::addColumn<int>("requests");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("to another host") << u"http://localhost:%1/"_qs << 1 << u"hat die Anmeldung abgelehnt (401"_qs;
+        QTest::newRow("in a circle") << u"/.well-known/carddav"_qs << 6 << u"mehr als 5-mal weiter"_qs;
+    }
+
+    void redirectsAreFollowedWithCare()
+    {
+        QFETCH(QString, location);
+        QFETCH(int, requests);
+        QFETCH(QString, expected);
+        Redirector redirector(location.contains(u"%1"_qs) ? location.arg(m_server.Address().port()) : location);
+        RecordingPrompt prompt;
+        ScriptedCardDavDialogs dialogs;
+        dialogs.login = Login(redirector.Address());
+        const Run run = Import(prompt);
+        QCOMPARE(run.messages.size(), 1);
+        QVERIFY2(run.messages[0].prompt.contains(expected), qPrintable(run.messages[0].prompt));
+        QCOMPARE(redirector.requests, requests);
+        QCOMPARE(redirector.authorizations.size(), requests);
+        QCOMPARE(run.treeNodes, 0);
     }
 
     void failuresAreReportedAndLeaveTheWindowEmpty_data()

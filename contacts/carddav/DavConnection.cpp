@@ -57,8 +57,6 @@ DavConnection::DavConnection(const QUrl& server, const QString& user, const QStr
     : m_server(server), m_questions(questions)
 {
     m_authorization = "Basic " + (user + QLatin1Char(':') + password).toUtf8().toBase64();
-    // Nothing of a session is kept beyond this connection.
-    m_network.setCookieJar(nullptr);
 }
 
 void DavConnection::SetResponseLimit(qint64 bytes)
