@@ -88,6 +88,7 @@ public:
     {
         QDialog dialog(parent);
         dialog.setWindowTitle(Title);
+        dialog.setMinimumWidth(460); // room for the whole title
         auto* list = new QListWidget;
         for (const Book& book : books) {
             auto* item = new QListWidgetItem(book.name, list);

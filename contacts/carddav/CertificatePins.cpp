@@ -38,6 +38,6 @@ QString ChangedCertificateWarning(const QString& host, int port, const QString& 
                           "vertraut haben. Die Verbindung wurde nicht aufgebaut.\n\nVertraut:\n%2\n\nJetzt gezeigt:\n%3"
                           "\n\nDas kann heißen, dass jemand die Verbindung abfängt. Nur wenn der Betreiber des Servers "
                           "bestätigt, dass er das Zertifikat erneuert hat, löschen Sie in den Einstellungen des "
-                          "Programms im Abschnitt [%4] den Eintrag \u201E%1\u201C; dann wird wieder gefragt.")
+                          "Programms im Abschnitt [%4] den Eintrag für \u201E%1\u201C; dann wird wieder gefragt.")
         .arg(Key(host, port), trusted, shown, Section);
 }
