@@ -17,6 +17,12 @@ public:
         std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(prompt));
         failed = true;
     }
+    bool AskYesNo(QWidget*, const QString& prompt, const QString& title, Icon) override
+    {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(prompt));
+        failed = true;
+        return false;
+    }
     QString AskFileName(QWidget*, const FileRequest&) override { return QString(); }
     std::optional<QString> InputBox(QWidget*, const QString&, const QString&, const QString&) override
     {

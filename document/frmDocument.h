@@ -53,6 +53,9 @@ public:
     void LoadOutlook();
     void LoadVCardFile(const QString& strFile);
     void LoadOutlookCsvFile(const QString& strFile);
+    // The cards of address books on a CardDAV server, after asking for
+    // the server and the sign-in.
+    void LoadCardDav();
 
     clsTreeView* trvBaum = nullptr;
 
@@ -71,6 +74,7 @@ private:
     void MakeRootCurrent();
     void trvBaum_Click();
     void ImportContacts(const QString& strSource, ContactFileFormat format = ContactFileFormat::VCard);
+    void ImportFrom(const ContactNamespaceRef& nspNameSpace, const QString& procedureName);
 
     // Detail fields by their control name in lower case ("txtemail").
     QHash<QString, QLineEdit*> m_fieldsByName;

@@ -57,10 +57,16 @@ void frmDocument::ImportContacts(const QString& strSource, ContactFileFormat for
     ContactNamespaceRef nspNameSpace;
     if (!InitializeOutlook(olApp, nspNameSpace, strSource, format))
         return;
+    ImportFrom(nspNameSpace, QStringLiteral("LoadOutlook"));
+}
 
+// The import from a started contact source; procedureName names the
+// operation in the failure's title.
+void frmDocument::ImportFrom(const ContactNamespaceRef& nspNameSpace, const QString& procedureName)
+{
     try {
         SetMousePointer(MousePointer::Hourglass);
-        const std::shared_ptr<ContactFolder> folder = nspNameSpace->GetDefaultFolder(ContactNamespace::FolderContacts);
+        const std::shared_ptr<ContactFolder> folder = Required(nspNameSpace).GetDefaultFolder(ContactNamespace::FolderContacts);
         const std::shared_ptr<ContactItems> items = Required(folder).Items();
         Required(items).Sort(QStringLiteral("[FullName]"), false);
 
@@ -92,6 +98,6 @@ void frmDocument::ImportContacts(const QString& strSource, ContactFileFormat for
             CurrentPrompt().MsgBox(this, report, QStringLiteral("Zidevavi"), Prompt::Icon::Exclamation);
     } catch (...) {
         SetMousePointer(MousePointer::Default);
-        ShowError(objectName(), QStringLiteral("LoadOutlook"));
+        ShowError(objectName(), procedureName);
     }
 }

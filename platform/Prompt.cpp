@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 
@@ -14,6 +15,16 @@ public:
     void MsgBox(QWidget* parent, const QString& prompt, const QString& title, Icon icon) override
     {
         CreateMessageBox(parent, prompt, title, icon)->exec();
+    }
+
+    bool AskYesNo(QWidget* parent, const QString& prompt, const QString& title, Icon icon) override
+    {
+        const std::unique_ptr<QMessageBox> box = CreateMessageBox(parent, prompt, title, icon);
+        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box->setDefaultButton(QMessageBox::No);
+        box->button(QMessageBox::Yes)->setText(QStringLiteral("&Ja"));
+        box->button(QMessageBox::No)->setText(QStringLiteral("&Nein"));
+        return box->exec() == QMessageBox::Yes;
     }
 
     QString AskFileName(QWidget* parent, const FileRequest& request) override

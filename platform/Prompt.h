@@ -29,6 +29,8 @@ public:
 
     // A modal message box with an OK button only.
     virtual void MsgBox(QWidget* parent, const QString& prompt, const QString& title, Icon icon) = 0;
+    // A modal question with "Ja" and "Nein", "Nein" the default: true for "Ja".
+    virtual bool AskYesNo(QWidget* parent, const QString& prompt, const QString& title, Icon icon) = 0;
     // The chosen full path, or an empty text when the user cancelled.
     virtual QString AskFileName(QWidget* parent, const FileRequest& request) = 0;
     // A modal dialog asking for one line of text, proposing proposed: the

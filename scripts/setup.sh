@@ -10,6 +10,8 @@ packages=(
     g++ cmake make pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-translations-l10n
     libqt6sql6-sqlite             # reading the Evolution and Thunderbird address books
+    libqt6network6 openssl ca-certificates  # CardDAV servers over https
+    radicale curl                 # the CardDAV tests' server; bench_carddav compares with curl
     libgl-dev
     clang libclang-rt-14-dev      # the reader's fuzz test
     libpugixml-dev                # bench_documentfiles compares with it

@@ -44,6 +44,7 @@ const MenuEntry MenuEntries[] = {
     {MenuEntry::Command, "mnuOutlook", "mnuImport", "Outlook", nullptr, &frmMain::mnuOutlook_Click},
     {MenuEntry::Command, "mnuVCard", "mnuImport", "vCard-Datei...", nullptr, &frmMain::mnuVCard_Click},
     {MenuEntry::Command, "mnuOutlookCsv", "mnuImport", "Outlook-CSV-Datei...", nullptr, &frmMain::mnuOutlookCsv_Click},
+    {MenuEntry::Command, "mnuCardDav", "mnuImport", "CardDAV-Adressbuch...", nullptr, &frmMain::mnuCardDav_Click},
     {MenuEntry::Separator, "mnuFileBar1", "mnuFile", nullptr, nullptr, nullptr},
     {MenuEntry::Command, "mnuFileExit", "mnuFile", "&Beenden", nullptr, &frmMain::mnuFileExit_Click},
     {MenuEntry::Menu, "mnuEdit", nullptr, "&Bearbeiten", nullptr, nullptr},

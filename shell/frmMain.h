@@ -37,6 +37,7 @@ public:
     void mnuOutlook_Click();
     void mnuVCard_Click();
     void mnuOutlookCsv_Click();
+    void mnuCardDav_Click();
     void mnuEditCut_Click();
     void mnuEditCopy_Click();
     void mnuEditPaste_Click();

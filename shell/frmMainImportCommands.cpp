@@ -51,3 +51,11 @@ void frmMain::mnuOutlookCsv_Click()
     ImportFileIntoNewDoc(QStringLiteral("Outlook-CSV-Datei importieren"), QStringLiteral("CSV-Dateien (*.csv)|*.csv"),
                          &frmDocument::LoadOutlookCsvFile);
 }
+
+// Like a file import: the new window first, left empty when the user
+// cancels.
+void frmMain::mnuCardDav_Click()
+{
+    LoadNewDoc();
+    ActiveDocument(*this).LoadCardDav();
+}

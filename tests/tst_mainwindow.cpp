@@ -72,6 +72,7 @@ private slots:
             {"mnuFileSaveAs", "mnuFile", "Speichern &unter...", ""},
             {"mnuImport", "mnuFile", "Import", ""},
             {"mnuOutlook", "mnuImport", "Outlook", ""},
+            {"mnuCardDav", "mnuImport", "CardDAV-Adressbuch...", ""},
             {"mnuFileExit", "mnuFile", "&Beenden", ""},
             {"mnuEditCut", "mnuEdit", "&Ausschneiden", "Ctrl+X"},
             {"mnuEditCopy", "mnuEdit", "&Kopieren", "Ctrl+C"},

@@ -15,6 +15,12 @@ void RecordingPrompt::MsgBox(QWidget*, const QString& prompt, const QString& tit
     messages.append({prompt, title, icon});
 }
 
+bool RecordingPrompt::AskYesNo(QWidget*, const QString& prompt, const QString& title, Icon icon)
+{
+    questions.append({prompt, title, icon});
+    return !yesNoAnswers.isEmpty() && yesNoAnswers.dequeue();
+}
+
 QString RecordingPrompt::AskFileName(QWidget*, const FileRequest& request)
 {
     fileRequests.append(request);

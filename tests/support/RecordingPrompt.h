@@ -22,6 +22,7 @@ public:
     ~RecordingPrompt() override;
 
     void MsgBox(QWidget* parent, const QString& prompt, const QString& title, Icon icon) override;
+    bool AskYesNo(QWidget* parent, const QString& prompt, const QString& title, Icon icon) override;
     QString AskFileName(QWidget* parent, const FileRequest& request) override;
     std::optional<QString> InputBox(QWidget* parent, const QString& prompt, const QString& title,
                                     const QString& proposed) override;
@@ -39,4 +40,7 @@ public:
     };
     QList<TextRequest> textRequests;
     QQueue<std::optional<QString>> textAnswers;
+    // Questions asked, answered from the queue; "Nein" when it is empty.
+    QList<Message> questions;
+    QQueue<bool> yesNoAnswers;
 };
