@@ -34,5 +34,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // Expands top and every row below it that has children.
+    void ExpandAllBelow(const QModelIndex& top);
+
     TreeNodeModel m_nodes;
 };
