@@ -107,7 +107,7 @@ void AddTo(clsDictionary<AdresseRef>& parent, const AdresseRef& adresse)
 
 }
 
-FirmaRef GenerateDocument(int count)
+FirmaRef GenerateDocument(int count, DocumentShape shape)
 {
     Dice dice;
     auto firma = std::make_shared<clsFirma>();
@@ -119,8 +119,11 @@ FirmaRef GenerateDocument(int count)
         const AdresseRef top = MakeAddress(dice, ++number);
         AddTo(firma->m_dicAdressen, top);
         ++made;
-        // Some have a contact below them, and a few of those another one.
-        if (made < count && dice.Below(100) < 28) {
+        if (shape == DocumentShape::Nested) {
+            for (int i = 1; i < 100 && made < count; ++i, ++made)
+                AddTo(top->m_dicAdressen, MakeAddress(dice, ++number));
+        } else if (shape == DocumentShape::Realistic && made < count && dice.Below(100) < 28) {
+            // Some have a contact below them, and a few of those another one.
             const AdresseRef child = MakeAddress(dice, ++number);
             AddTo(top->m_dicAdressen, child);
             ++made;

@@ -1,11 +1,14 @@
 // Opens and saves a generated address document in a real document window,
 // side by side in the same rounds with pugixml's parse and save of the same
-// file and with the floor (reading the file and finding every "<"). Prints
-// the medians and their ratios, the time per address for each size, and the
-// peak memory of an open and of three more opens into the same window, each
-// measured in a process of its own.
+// file, with the floor (mapping the file with its pages brought in and
+// finding every "<"), and with opening a flat and a nested document of the
+// same addresses. Prints the medians, their ratios round by round with
+// their spread, the time per address for each size, and the peak memory of
+// an open, of three more opens into the same window and of an open and a
+// save, each measured in a process of its own.
 //
 //   build/bench/bench_documentfiles [--warm] [addresses...]   (default 10000 100000 1000000)
+//   build/bench/bench_documentfiles --write file addresses     (writes the realistic document)
 #include "document/frmDocument.h"
 #include "GeneratedDocument.h"
 #include "model/DocumentFile.h"
@@ -27,6 +30,8 @@
 #endif
 
 #include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -110,15 +115,36 @@ int MeasureOpenMemory(const QString& file)
     return 0;
 }
 
+// Prints: resident before, peak of an open and a save of the document to a
+// file beside it; MiB.
+int MeasureOpenSaveMemory(const QString& file)
+{
+    frmDocument* document = OpenDocumentWindow();
+    QCoreApplication::processEvents();
+    const double before = StatusMiB("VmRSS:");
+    ResetPeak();
+    Open(document, file);
+    document->SaveDoc(file + QStringLiteral(".saved"));
+    std::printf("%.1f %.1f\n", before, StatusMiB("VmHWM:"));
+    QFile::remove(file + QStringLiteral(".saved"));
+    return 0;
+}
+
 #ifdef ZIDEVAVI_HAVE_PUGIXML
-int MeasurePugixmlMemory(const QString& file)
+// The same for pugixml's parse, and its save when asked for.
+int MeasurePugixmlMemory(const QString& file, bool save)
 {
     const double before = StatusMiB("VmRSS:");
     ResetPeak();
     pugi::xml_document doc;
     if (!doc.load_file(QFile::encodeName(file).constData()))
         return 1;
+    if (save) {
+        const QByteArray saved = QFile::encodeName(file + QStringLiteral(".saved"));
+        doc.save_file(saved.constData(), "\t", pugi::format_default, pugi::encoding_latin1);
+    }
     std::printf("%.1f %.1f\n", before, StatusMiB("VmHWM:"));
+    QFile::remove(file + QStringLiteral(".saved"));
     return 0;
 }
 #endif
@@ -150,11 +176,19 @@ void PrintMemory(const QString& file, double fileMiB)
     std::printf("    three more opens into the same window: peak %.0f MiB (target <= open peak + document = %.0f MiB), "
                 "resident afterwards %.0f MiB\n",
                 reopenPeak, openPeak + held, heldAfter);
+    const QList<double> s = RunMeasurement("--memory-open-save", file);
+    if (s.size() >= 2)
+        std::printf("    open, then save: peak %.0f MiB = %.2fx the file (target <= 3.5x)\n", s[1] - s[0],
+                    (s[1] - s[0]) / fileMiB);
 #ifdef ZIDEVAVI_HAVE_PUGIXML
     const QList<double> p = RunMeasurement("--memory-pugixml", file);
     if (p.size() >= 2)
         std::printf("    pugixml parse, for comparison: peak %.0f MiB = %.2fx the file\n", p[1] - p[0],
                     (p[1] - p[0]) / fileMiB);
+    const QList<double> ps = RunMeasurement("--memory-pugixml-save", file);
+    if (ps.size() >= 2)
+        std::printf("    pugixml parse, then save: peak %.0f MiB = %.2fx the file\n", ps[1] - ps[0],
+                    (ps[1] - ps[0]) / fileMiB);
 #endif
 }
 
@@ -206,24 +240,50 @@ Sample Median(std::vector<Sample> samples)
     return {Median(wall), Median(cpu)};
 }
 
+// The least any open must do: map the file with its pages brought in and
+// find every "<".
 Sample TimeFloor(const QString& file)
 {
     const Stopwatch watch;
-    QFile in(file);
-    if (!in.open(QIODevice::ReadOnly))
+    const int fd = ::open(QFile::encodeName(file).constData(), O_RDONLY | O_CLOEXEC);
+    struct stat info;
+    if (fd < 0 || ::fstat(fd, &info) != 0 || info.st_size == 0)
         return {};
-    const QByteArray bytes = in.readAll();
+    const size_t size = size_t(info.st_size);
+    void* mapping = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+    ::close(fd);
+    if (mapping == MAP_FAILED)
+        return {};
     qsizetype tags = 0;
-    for (const char* p = bytes.constData(), *end = p + bytes.size();
+    const char* end = static_cast<const char*>(mapping) + size;
+    for (const char* p = static_cast<const char*>(mapping);
          (p = static_cast<const char*>(std::memchr(p, '<', size_t(end - p)))) != nullptr; ++p)
         ++tags;
+    ::munmap(mapping, size);
     return tags > 0 ? watch.Stop() : Sample();
 }
 
 struct Timings
 {
-    std::vector<Sample> floor, pugixmlParse, pugixmlSave, open, save;
+    std::vector<Sample> floor, pugixmlParse, pugixmlSave, open, save, flat, nested;
 };
+
+// The wall-time ratios of a and b round by round: median, least, most.
+QString Spread(const std::vector<Sample>& a, const std::vector<Sample>& b)
+{
+    std::vector<double> ratios;
+    for (size_t i = 0; i < a.size() && i < b.size(); ++i) {
+        if (b[i].wall > 0)
+            ratios.push_back(a[i].wall / b[i].wall);
+    }
+    if (ratios.empty())
+        return QStringLiteral("-");
+    const auto [least, most] = std::minmax_element(ratios.begin(), ratios.end());
+    return QStringLiteral("%1x (rounds %2x to %3x)")
+        .arg(Median(ratios), 0, 'f', 2)
+        .arg(*least, 0, 'f', 2)
+        .arg(*most, 0, 'f', 2);
+}
 
 #ifdef ZIDEVAVI_HAVE_PUGIXML
 // pugixml reads the declared iso-8859-1 and writes the same code page back,
@@ -266,11 +326,20 @@ int main(int argc, char* argv[])
     Application app(argc, argv);
     PrintingPrompt prompt;
     const QStringList args = app.arguments().mid(1);
+    // The realistic document alone, for measuring the program itself.
+    if (args.size() == 3 && args[0] == QLatin1String("--write")) {
+        SaveDocumentFile(args[1], *GenerateDocument(args[2].toInt()));
+        return 0;
+    }
     if (args.size() == 2 && args[0] == QLatin1String("--memory-open"))
         return MeasureOpenMemory(args[1]);
+    if (args.size() == 2 && args[0] == QLatin1String("--memory-open-save"))
+        return MeasureOpenSaveMemory(args[1]);
 #ifdef ZIDEVAVI_HAVE_PUGIXML
     if (args.size() == 2 && args[0] == QLatin1String("--memory-pugixml"))
-        return MeasurePugixmlMemory(args[1]);
+        return MeasurePugixmlMemory(args[1], false);
+    if (args.size() == 2 && args[0] == QLatin1String("--memory-pugixml-save"))
+        return MeasurePugixmlMemory(args[1], true);
 #else
     std::printf("pugixml was not found when this was built (Debian package libpugixml-dev): no comparison.\n");
 #endif
@@ -292,13 +361,17 @@ int main(int argc, char* argv[])
         const QString input = dir.filePath(QStringLiteral("adressen%1.xml").arg(count));
         const QString output = dir.filePath(QStringLiteral("gespeichert%1.xml").arg(count));
         const QString pugixmlOutput = dir.filePath(QStringLiteral("pugixml%1.xml").arg(count));
+        const QString flatInput = dir.filePath(QStringLiteral("flach%1.xml").arg(count));
+        const QString nestedInput = dir.filePath(QStringLiteral("verschachtelt%1.xml").arg(count));
         SaveDocumentFile(input, *GenerateDocument(count));
+        SaveDocumentFile(flatInput, *GenerateDocument(count, DocumentShape::Flat));
+        SaveDocumentFile(nestedInput, *GenerateDocument(count, DocumentShape::Nested));
         const QByteArray written = [&] {
             QFile file(input);
             return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
         }();
         const double fileMiB = double(written.size()) / MiB;
-        const int rounds = count >= 1000000 ? 3 : 7;
+        const int rounds = count >= 1000000 ? 3 : 9;
 
         Timings timings;
         bool same = true;
@@ -321,6 +394,16 @@ int main(int argc, char* argv[])
                 same = saved.open(QIODevice::ReadOnly) && saved.readAll() == written
                        && document->trvBaum->Nodes().Count() == count + 1;
             }
+            // The same addresses, all top-level and in groups of 100.
+            for (const auto& [file, samples] :
+                 {std::pair{flatInput, &timings.flat}, std::pair{nestedInput, &timings.nested}}) {
+                document->m_objFirma.reset();
+                document->trvBaum->Nodes().Clear();
+                const Stopwatch shaped;
+                Open(document, file);
+                samples->push_back(shaped.Stop());
+                same = same && document->trvBaum->Nodes().Count() == count + 1;
+            }
         }
         if (prompt.failed || !same) {
             std::printf("%d addresses: the open or save failed, or the saved file differs from the opened one\n",
@@ -333,12 +416,25 @@ int main(int argc, char* argv[])
         std::printf("\n%d addresses, %.1f MiB, medians of %d rounds (the saved file equals the opened one):\n"
                     "  %-30s %9s %9s %10s\n",
                     count, fileMiB, rounds, "", "wall", "processor", "per address");
-        PrintRow("floor: read, find every \"<\"", floor, count);
+        PrintRow("floor: map, find every \"<\"", floor, count);
         PrintRow("pugixml parse (load_file)", parse, count);
         PrintRow("pugixml save (save_file)", pugixmlSave, count);
         PrintRow("open: read, records, tree", open, count, parse, "pugixml parse (target <= 1.0)");
         PrintRow("save", save, count, pugixmlSave, "pugixml save (target <= 0.8)");
-        std::printf("  open: %s the floor\n", qPrintable(Ratio(open.wall, floor.wall)));
+        PrintRow("open the flat document", Median(timings.flat), count);
+        PrintRow("open the nested one", Median(timings.nested), count, Median(timings.flat),
+                 "the flat one (target <= 1.2)");
+        std::printf("  round by round, wall:\n"
+                    "    open    %s pugixml parse (target <= 1.0)\n"
+                    "    open    %s the floor (target <= 5)\n"
+                    "    pugixml parse %s the floor\n"
+                    "    save    %s pugixml save (target <= 0.8)\n"
+                    "    nested  %s flat (target <= 1.2)\n",
+                    qPrintable(Spread(timings.open, timings.pugixmlParse)),
+                    qPrintable(Spread(timings.open, timings.floor)),
+                    qPrintable(Spread(timings.pugixmlParse, timings.floor)),
+                    qPrintable(Spread(timings.save, timings.pugixmlSave)),
+                    qPrintable(Spread(timings.nested, timings.flat)));
         perAddress.append({{open.wall * 1e6 / count, open.cpu * 1e6 / count},
                            {save.wall * 1e6 / count, save.cpu * 1e6 / count}});
         document->m_objFirma.reset();
@@ -347,6 +443,8 @@ int main(int argc, char* argv[])
         QFile::remove(input);
         QFile::remove(output);
         QFile::remove(pugixmlOutput);
+        QFile::remove(flatInput);
+        QFile::remove(nestedInput);
     }
 
     std::printf("\ntime per address in µs (should be flat), wall and processor:\n%12s %16s %16s\n", "addresses",

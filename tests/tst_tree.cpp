@@ -179,6 +179,41 @@ private slots:
         QVERIFY(tree.horizontalScrollBar()->isVisible());
     }
 
+    // "*" expands the selected node and every node below it with children,
+    // and leaves the rest of the tree as it was (the selected node's
+    // ancestors were opened to show it).
+    void starExpandsEveryNodeBelowTheSelectedOne()
+    {
+        clsFirma firma;
+        firma.m_dicSpalten.Assign(QStringLiteral("Node"), qint32(1));
+        qint32 number = 2;
+        for (int i = 0; i < 3; ++i) {
+            const AdresseRef top = MakeAdresse(number++, QStringLiteral("A"));
+            const AdresseRef middle = MakeAdresse(number++, QStringLiteral("B"));
+            AddTo(middle->m_dicAdressen, MakeAdresse(number++, QStringLiteral("C")));
+            AddTo(top->m_dicAdressen, MakeAdresse(number++, QStringLiteral("B")));
+            AddTo(top->m_dicAdressen, middle);
+            AddTo(firma.m_dicAdressen, top);
+        }
+        clsTreeView tree;
+        firma.ShowTree(tree);
+        const TreeNodeModel& nodes = tree.Nodes();
+        const int second = nodes.FindKey(QStringLiteral("Node 6"));
+        tree.SelectItem(second);
+        QTest::keyClick(&tree, Qt::Key_Asterisk);
+
+        for (int node = 0; node < nodes.Count(); ++node) {
+            bool below = false, above = false;
+            for (int up = node; up != TreeNodeModel::NoNode; up = nodes.Parent(up))
+                below = below || up == second;
+            for (int up = nodes.Parent(second); up != TreeNodeModel::NoNode; up = nodes.Parent(up))
+                above = above || up == node;
+            const bool open = (below && !nodes.Children(node).isEmpty()) || above;
+            QCOMPARE(tree.isExpanded(nodes.IndexOf(node)), open);
+            QCOMPARE(nodes.ShownImage(node), open ? nodes.ExpandedImage(node) : nodes.Image(node));
+        }
+    }
+
     // The view lays out expanded rows recursively; however deep a document,
     // nothing done in the tree may lay out more levels than the stack holds.
     void deepDocumentSurvivesWhateverIsDoneInTheTree_data()

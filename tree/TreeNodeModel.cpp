@@ -69,7 +69,10 @@ void TreeNodeModel::SetExpanded(const QModelIndex& index, bool expanded)
     if (node == NoNode)
         return;
     m_nodes.SetExpanded(node, expanded);
-    emit dataChanged(index, index, {Qt::DecorationRole});
+    // Only a node with children shows another image when expanded.
+    static const QList<int> roles{Qt::DecorationRole};
+    if (m_nodes.ChildCount(node) > 0)
+        emit dataChanged(index, index, roles);
 }
 
 QModelIndex TreeNodeModel::index(int row, int column, const QModelIndex& parent) const
@@ -146,11 +149,11 @@ Qt::ItemFlags TreeNodeModel::flags(const QModelIndex& index) const
     // The row for deeper levels is shown greyed and cannot be selected.
     if (index.isValid() && NodeOf(index) == NoNode)
         return Qt::ItemNeverHasChildren;
-    // The view expands no row marked so, also not by "*" or expand-all, and
-    // a screen reader then never hears an address without sub-records
-    // called expanded.
-    Qt::ItemFlags flags = QAbstractItemModel::flags(index);
-    if (index.isValid() && rowCount(index) == 0)
-        flags |= Qt::ItemNeverHasChildren;
-    return flags;
+    // Said of a leaf, the view neither expands it (also not by "*" or
+    // expand-all, so a screen reader never hears an address without
+    // sub-records called expanded) nor looks up whether it is expanded:
+    // "*" on a large document touches only the nodes with children. A node
+    // that gets children later is shown anew by a reset, which asks again.
+    const Qt::ItemFlags flags = QAbstractItemModel::flags(index);
+    return index.isValid() && rowCount(index) == 0 ? flags | Qt::ItemNeverHasChildren : flags;
 }

@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 
 #include <algorithm>
+#include <vector>
 
 clsTreeView::clsTreeView(QWidget* parent)
     : QTreeView(parent)
@@ -106,7 +107,37 @@ void clsTreeView::mouseReleaseEvent(QMouseEvent* event)
 void clsTreeView::keyPressEvent(QKeyEvent* event)
 {
     const int before = SelectedItem();
-    QTreeView::keyPressEvent(event);
+    if (event->key() == Qt::Key_Asterisk && currentIndex().isValid() && itemsExpandable()) {
+        ExpandAllBelow(currentIndex());
+        // What the view does with every key besides: the search by a row's
+        // first letters.
+        QAbstractItemView::keyPressEvent(event);
+    } else {
+        QTreeView::keyPressEvent(event);
+    }
     if (SelectedItem() != before)
         emit Click();
+}
+
+void clsTreeView::ExpandAllBelow(const QModelIndex& top)
+{
+    // The view's own "*" marks every row below as expanded, leaves too, each
+    // with a lasting index of its own: a second and more on a large
+    // document. Only rows with children are expanded here, all before the
+    // one layout that follows.
+    scheduleDelayedItemsLayout();
+    expand(top);
+    std::vector<QModelIndex> pending{top};
+    while (!pending.empty()) {
+        const QModelIndex parent = pending.back();
+        pending.pop_back();
+        const int rows = m_nodes.rowCount(parent);
+        for (int row = 0; row < rows; ++row) {
+            const QModelIndex child = m_nodes.index(row, 0, parent);
+            if (m_nodes.flags(child).testFlag(Qt::ItemNeverHasChildren))
+                continue;
+            expand(child);
+            pending.push_back(child);
+        }
+    }
 }

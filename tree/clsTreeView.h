@@ -37,6 +37,8 @@ protected:
 
 private:
     void FitColumn();
+    // Expands top and every row below it that has children.
+    void ExpandAllBelow(const QModelIndex& top);
 
     TreeNodeModel m_nodes;
     bool m_fittingColumn = false;
