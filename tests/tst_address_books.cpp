@@ -212,6 +212,7 @@ class TestAddressBooks : public QObject
             {ThunderbirdVCard(u"gustav"_qs, u"Gustav Grün"_qs,
                               VCard40("FN:Gustav Grün\r\nN:Grün;Gustav;;;\r\nEMAIL:gustav@privat.example\r\n"
                                       "EMAIL;PREF=1:gustav@firma.example\r\nTEL;TYPE=work;VALUE=TEXT:030 1\r\n"
+                                      "ADR;TYPE=work:;3. Stock;Grünweg 1;Berlin;;10115;\r\n"
                                       "URL;TYPE=work;VALUE=URL:https://firma.example\r\nUID:gustav\r\n")),
              ThunderbirdVCard(u"hanna"_qs, u"Hanna Haas"_qs,
                               VCard30("FN:Hanna Haas\r\nN:Haas;Hanna;;;\r\nADR;TYPE=WORK:;;;Hamburg;;;\r\n")),
@@ -295,6 +296,8 @@ private slots:
         row("Thunderbird 4.0: preferred e-mail", u"Gustav Grün"_qs, u"EMail"_qs, u"gustav@firma.example"_qs);
         row("Thunderbird 4.0: work phone", u"Gustav Grün"_qs, u"Telefon"_qs, u"030 1"_qs);
         row("Thunderbird 4.0: web page", u"Gustav Grün"_qs, u"Internet"_qs, u"https://firma.example"_qs);
+        row("Thunderbird: second address line after the street", u"Gustav Grün"_qs, u"Strasse"_qs,
+            u"Grünweg 1\r\n3. Stock"_qs);
         row("Thunderbird 3.0 card", u"Hanna Haas"_qs, u"Ort"_qs, u"Hamburg"_qs);
         row("newest card only in the log", u"Jens Jung"_qs, u"Ort"_qs, u"Jena"_qs);
 
@@ -302,7 +305,7 @@ private slots:
         const QStringList columns = {u"Vorname"_qs, u"Name2"_qs, u"Strasse"_qs, u"Ort"_qs, u"PLZ"_qs, u"Land"_qs,
                                      u"Telefon"_qs, u"Mobiltelefon"_qs, u"Fax"_qs, u"EMail"_qs, u"Internet"_qs,
                                      u"Abteilung"_qs, u"Funktion"_qs};
-        const QStringList values = {u"Ida"_qs, u"Igel"_qs, u"Postfach 7\r\nHaus 2\r\nIgelweg 3"_qs, u"Ingolstadt"_qs,
+        const QStringList values = {u"Ida"_qs, u"Igel"_qs, u"Postfach 7\r\nIgelweg 3\r\nHaus 2"_qs, u"Ingolstadt"_qs,
                                     u"85049"_qs, u"Deutschland"_qs, u"0841 1"_qs, u"0170 1"_qs, u"0841 9"_qs,
                                     u"ida@firma.example"_qs, u"https://igel.example"_qs, u"Einkauf"_qs,
                                     u"Leiterin"_qs};
