@@ -2,6 +2,7 @@
 
 #include "contacts/ContactBooks.h"
 #include "contacts/EvolutionContactStore.h"
+#include "contacts/EvolutionServerContactStore.h"
 #include "contacts/OutlookCsvContactStore.h"
 #include "contacts/ThunderbirdContactStore.h"
 #include "contacts/VCardContactStore.h"
@@ -17,7 +18,8 @@ ContactStoreFactory& ReplacementFactory()
 
 // The places a Linux desktop keeps address books. A contact found in two
 // of them comes from the first.
-constexpr FoundBooks (*DesktopBookReaders[])() = {FindVCardFolder, FindEvolutionBooks, FindThunderbirdBooks};
+constexpr FoundBooks (*DesktopBookReaders[])() = {FindVCardFolder, FindEvolutionBooks, FindEvolutionServerBooks,
+                                                   FindThunderbirdBooks};
 
 std::vector<ContactBook> DesktopBooks()
 {

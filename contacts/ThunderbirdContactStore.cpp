@@ -78,7 +78,8 @@ VCard CardOfNamedProperties(const QHash<QString, QString>& named)
 
 // A card is the set of rows of its UID in "properties"; mailing lists live
 // in tables of their own and never appear there. The card's vCard is the
-// truth where there is one.
+// truth where there is one. Either way the address's extended part is
+// Thunderbird's second address line.
 BookContents ReadThunderbirdBook(const QString& file)
 {
     BookContents contents;
@@ -88,7 +89,8 @@ BookContents ReadThunderbirdBook(const QString& file)
         qsizetype withVCard = 0;
         QSqlQuery vcards = RunSql(database, QStringLiteral("SELECT card, value FROM properties WHERE name = '_vCard'"));
         while (vcards.next()) {
-            AppendCards(vcards.value(1).toString().toUtf8(), contents, vcards.value(0).toString());
+            AppendCards(vcards.value(1).toString().toUtf8(), contents, vcards.value(0).toString(),
+                        ExtendedAddress::AfterStreet);
             ++withVCard;
         }
         // Looking for cards without a vCard costs more than counting cards,
@@ -109,8 +111,8 @@ BookContents ReadThunderbirdBook(const QString& file)
         }
     });
     for (const QString& card : namedOnly)
-        contents.contacts.push_back(
-            ContactOfCard(CardOfNamedProperties(namedByCard.value(card)), contents.texts, card));
+        contents.contacts.push_back(ContactOfCard(CardOfNamedProperties(namedByCard.value(card)), contents.texts, card,
+                                                  ExtendedAddress::AfterStreet));
     return contents;
 }
 

@@ -67,6 +67,14 @@ Card ThunderbirdVCard(const QString& uid, const QString& displayName, const QByt
                   {u"_vCard"_qs, QString::fromUtf8(vcard)}}};
 }
 
+// A card as Evolution keeps it in the cache of a server book: rewritten as
+// vCard 3.0 whatever the server had, folded at 75 bytes, the server's ETag
+// appended.
+QByteArray EvolutionServerCard(const QByteArray& lines)
+{
+    return "BEGIN:VCARD\r\nVERSION:3.0\r\n" + lines + "X-EVOLUTION-WEBDAV-ETAG:\"6f1e2d3c\"\r\nEND:VCARD";
+}
+
 // Root may read a file whatever its permissions say, so for root the file
 // is a link to the process's own memory, whose first page nobody can read.
 void MakeUnreadable(const AddressBookHome& home, const QString& path)
@@ -212,6 +220,7 @@ class TestAddressBooks : public QObject
             {ThunderbirdVCard(u"gustav"_qs, u"Gustav Grün"_qs,
                               VCard40("FN:Gustav Grün\r\nN:Grün;Gustav;;;\r\nEMAIL:gustav@privat.example\r\n"
                                       "EMAIL;PREF=1:gustav@firma.example\r\nTEL;TYPE=work;VALUE=TEXT:030 1\r\n"
+                                      "ADR;TYPE=work:;3. Stock;Grünweg 1;Berlin;;10115;\r\n"
                                       "URL;TYPE=work;VALUE=URL:https://firma.example\r\nUID:gustav\r\n")),
              ThunderbirdVCard(u"hanna"_qs, u"Hanna Haas"_qs,
                               VCard30("FN:Hanna Haas\r\nN:Haas;Hanna;;;\r\nADR;TYPE=WORK:;;;Hamburg;;;\r\n")),
@@ -295,6 +304,8 @@ private slots:
         row("Thunderbird 4.0: preferred e-mail", u"Gustav Grün"_qs, u"EMail"_qs, u"gustav@firma.example"_qs);
         row("Thunderbird 4.0: work phone", u"Gustav Grün"_qs, u"Telefon"_qs, u"030 1"_qs);
         row("Thunderbird 4.0: web page", u"Gustav Grün"_qs, u"Internet"_qs, u"https://firma.example"_qs);
+        row("Thunderbird: second address line after the street", u"Gustav Grün"_qs, u"Strasse"_qs,
+            u"Grünweg 1\r\n3. Stock"_qs);
         row("Thunderbird 3.0 card", u"Hanna Haas"_qs, u"Ort"_qs, u"Hamburg"_qs);
         row("newest card only in the log", u"Jens Jung"_qs, u"Ort"_qs, u"Jena"_qs);
 
@@ -302,7 +313,7 @@ private slots:
         const QStringList columns = {u"Vorname"_qs, u"Name2"_qs, u"Strasse"_qs, u"Ort"_qs, u"PLZ"_qs, u"Land"_qs,
                                      u"Telefon"_qs, u"Mobiltelefon"_qs, u"Fax"_qs, u"EMail"_qs, u"Internet"_qs,
                                      u"Abteilung"_qs, u"Funktion"_qs};
-        const QStringList values = {u"Ida"_qs, u"Igel"_qs, u"Postfach 7\r\nHaus 2\r\nIgelweg 3"_qs, u"Ingolstadt"_qs,
+        const QStringList values = {u"Ida"_qs, u"Igel"_qs, u"Postfach 7\r\nIgelweg 3\r\nHaus 2"_qs, u"Ingolstadt"_qs,
                                     u"85049"_qs, u"Deutschland"_qs, u"0841 1"_qs, u"0170 1"_qs, u"0841 9"_qs,
                                     u"ida@firma.example"_qs, u"https://igel.example"_qs, u"Einkauf"_qs,
                                     u"Leiterin"_qs};
@@ -400,6 +411,56 @@ private slots:
         QVERIFY(imported.messages.isEmpty());
     }
 
+    // Evolution's copies of server books beside a local book: only enabled
+    // books, no card deleted offline, no group, a contact of both books
+    // once (from the local one), a damaged copy named, nothing written.
+    void evolutionServerBooksAreReadFromTheirCopies()
+    {
+        const AddressBookHome home;
+        AddressBookHome::WriteEvolutionBook(
+            u"system"_qs, {VCard30("UID:geteilt-2\r\nFN:Lena Lind\r\nN:Lind;Lena;;;\r\nADR;TYPE=WORK:;;;Leipzig;;;\r\n")});
+        AddressBookHome::WriteEvolutionSource(u"1a2b-nextcloud"_qs, u"Nextcloud"_qs, true, u"carddav"_qs);
+        AddressBookHome::WriteEvolutionCache(
+            u"1a2b-nextcloud"_qs,
+            {{EvolutionServerCard(
+                 "PRODID:-//Nextcloud Contacts v5.5.3\r\nUID:marta\r\nFN:Marta Mohn\r\nN:Mohn;Marta;;;\r\n"
+                 "ORG:Mohn & Söhne GmbH;Vertrieb\r\n"
+                 "TITLE:Leiterin des Vertriebs für Süddeutschland\\, Österreich und die Schw\r\n eiz\r\n"
+                 "ADR;TYPE=WORK:;3. Stock;Mohnweg 5;München;;80331;Deutschland\r\n"
+                 "TEL;TYPE=VOICE;X-EVOLUTION-E164=891234,\"+49\":089 1234\r\n"
+                 "TEL;VALUE=uri;TYPE=CELL;X-EVOLUTION-E164=1701234,\"+49\":tel:+49-170-1234\r\n"
+                 "EMAIL;TYPE=WORK:marta@mohn.example\r\nREV:20261130T090000Z\r\n")},
+             {EvolutionServerCard("UID:geteilt-2\r\nFN:Lena Lind\r\nADR;TYPE=WORK:;;;Server-Leipzig;;;\r\n")},
+             {EvolutionServerCard("UID:nora\r\nFN:Nora Neu\r\n"), 1},
+             {EvolutionServerCard("UID:gerd\r\nFN:Gerd Gelöscht\r\n"), 3},
+             {EvolutionServerCard("UID:team\r\nKIND:group\r\nFN:Team\r\nMEMBER:urn:uuid:marta\r\n")},
+             {EvolutionServerCard("UID:verein\r\nX-ADDRESSBOOKSERVER-KIND:group\r\nFN:Verein\r\n")}});
+        AddressBookHome::WriteEvolutionSource(u"3c4d-google"_qs, u"Google (alt)"_qs, false, u"google"_qs);
+        AddressBookHome::WriteEvolutionCache(u"3c4d-google"_qs, {{EvolutionServerCard("UID:arno\r\nFN:Arno Aus\r\n")}});
+        AddressBookHome::WriteEvolutionSource(u"5e6f-ews"_qs, u"Exchange"_qs, true, u"ews"_qs);
+        const QString damaged = home.WriteFile(AddressBookHome::EvolutionServerCopies() + u"/5e6f-ews/cache.db"_qs,
+                                               QByteArray(4096, 'x'));
+        QVERIFY(QDir().mkpath(AddressBookHome::EvolutionServerCopies() + u"/trash"_qs));
+        const QMap<QString, QByteArray> before = home.Snapshot();
+
+        const Imported imported = ImportOutlook();
+        QCOMPARE(Names(imported.firma), (QStringList{u"Lena Lind"_qs, u"Marta Mohn"_qs, u"Nora Neu"_qs}));
+        // In the order of the names: Lena is address 2, Marta address 3.
+        const auto column = [&](const char* number, const QString& key) {
+            return (*imported.firma->m_dicAdressen.Find(QLatin1String(number)))->m_dicSpalten.Find(key)->Text();
+        };
+        QCOMPARE(column("2", u"Ort"_qs), u"Leipzig"_qs);
+        QCOMPARE(column("3", u"Telefon"_qs), u"089 1234"_qs);
+        QCOMPARE(column("3", u"Mobiltelefon"_qs), u"+49-170-1234"_qs);
+        QCOMPARE(column("3", u"Strasse"_qs), u"3. Stock\r\nMohnweg 5"_qs);
+        QCOMPARE(column("3", u"Funktion"_qs), u"Leiterin des Vertriebs für Süddeutschland, Österreich und die Schweiz"_qs);
+        QCOMPARE(imported.messages.size(), 1);
+        QVERIFY2(imported.messages[0].prompt.contains(
+                     u"\u201EExchange\u201C (%1)\nDie Datei ist beschädigt oder keine Adressbuch-Datenbank."_qs.arg(damaged)),
+                 qPrintable(imported.messages[0].prompt));
+        QCOMPARE(home.Snapshot(), before);
+    }
+
     void noBookAnywhereSaysWhereItLooked()
     {
         const AddressBookHome home;
@@ -407,7 +468,8 @@ private slots:
         QCOMPARE(imported.messages.size(), 1);
         QCOMPARE(imported.messages[0].title, u"Fehler in frmDocument.InitializeOutlook"_qs);
         for (const QString& place :
-             {AddressBookHome::VCardFolder(), AddressBookHome::EvolutionBooks(), home.Path(u".thunderbird"_qs),
+             {AddressBookHome::VCardFolder(), AddressBookHome::EvolutionBooks(),
+              AddressBookHome::EvolutionServerCopies(), home.Path(u".thunderbird"_qs),
               home.Path(u"snap/thunderbird/common/.thunderbird"_qs),
               home.Path(u".var/app/org.mozilla.Thunderbird/.thunderbird"_qs)})
             QVERIFY2(imported.messages[0].prompt.contains(place), qPrintable(imported.messages[0].prompt));

@@ -3,6 +3,7 @@
 
 #include "contacts/vcard/VCardContact.h"
 #include "contacts/vcard/VCardReader.h"
+#include "platform/Failure.h"
 
 #include <QStringEncoder>
 
@@ -29,10 +30,15 @@ QString Property(const QByteArray& bytes, const QString& name)
     return text ? *text : QStringLiteral("<none>");
 }
 
+QByteArray Utf16(QStringConverter::Encoding byteOrder, const QString& text)
+{
+    QStringEncoder encoder(byteOrder);
+    return encoder.encode(text);
+}
+
 QByteArray Utf16LeWithBom(const QString& text)
 {
-    QStringEncoder encoder(QStringConverter::Utf16LE);
-    return QByteArray("\xFF\xFE", 2) + QByteArray(encoder.encode(text));
+    return QByteArray("\xFF\xFE", 2) + Utf16(QStringConverter::Utf16LE, text);
 }
 
 }
@@ -235,6 +241,93 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(int, cards);
         QCOMPARE(int(ReadVCards(bytes).size()), cards);
+    }
+
+    // What other programs write and the reader once got wrong: a phone typed
+    // only VOICE, UTF-16 without a byte-order mark, one bad byte in UTF-8,
+    // a 2.1 fold before a late VERSION, Thunderbird's second address line.
+    void cardsAsOtherProgramsWriteThem_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("thunderbirdBook"); // else a file
+        QTest::addColumn<QString>("property");
+        QTest::addColumn<QString>("expected"); // for no property: the failure's description
+
+        const bool file = false;
+        const QString phone = u"BusinessTelephoneNumber"_qs;
+        QTest::newRow("phone typed VOICE is an untyped one")
+            << Card("TEL;TYPE=HOME:h\r\nTEL;TYPE=VOICE:v\r\n") << file << phone << u"v"_qs;
+        QTest::newRow("phone with a bare 2.1 VOICE")
+            << Card("TEL;HOME:h\r\nTEL;VOICE:v\r\n") << file << phone << u"v"_qs;
+        QTest::newRow("phone typed voice,pref")
+            << Card("TEL;TYPE=HOME:h\r\nTEL;TYPE=voice,pref:v\r\n") << file << phone << u"v"_qs;
+        QTest::newRow("home voice phone stays private")
+            << Card("TEL;TYPE=HOME,VOICE:h\r\n") << file << phone << QString();
+
+        const QString card = u"BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Jörg Ähre\r\nEND:VCARD\r\n"_qs;
+        const QString name = u"FullName"_qs;
+        QTest::newRow("UTF-16LE without a byte-order mark")
+            << Utf16(QStringConverter::Utf16LE, card) << file << name << u"Jörg Ähre"_qs;
+        QTest::newRow("UTF-16BE without a byte-order mark, lower case")
+            << Utf16(QStringConverter::Utf16BE, card.toLower()) << file << name << u"jörg ähre"_qs;
+        QTest::newRow("no vCard at all is said")
+            << QByteArray("Vorname;Nachname\r\nJ\xF6rg;\xC4hre\r\n") << file << QString()
+            << u"Die Datei enthält keine vCard: keine ihrer Zeilen beginnt mit \u201EBEGIN:VCARD\u201C. Sie ist leer, "
+               "keine vCard-Datei oder in einer unbekannten Zeichenkodierung geschrieben."_qs;
+
+        QTest::newRow("bad byte in declared UTF-8")
+            << Card("FN;CHARSET=UTF-8:M\xC3\xBCller \xFF\r\n") << file << name << u"Müller \uFFFD"_qs;
+        QTest::newRow("bad byte in quoted-printable UTF-8 of a 2.1 card")
+            << QByteArray("BEGIN:VCARD\r\nVERSION:2.1\r\nFN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:M=C3=BCller=80\r\n"
+                          "END:VCARD\r\n")
+            << file << name << u"Müller\uFFFD"_qs;
+        QTest::newRow("bad byte beside UTF-8 in a 3.0 card") << Card("FN:M\xC3\xBCller \xFF\r\n") << file << name
+                                                              << u"Müller \uFFFD"_qs;
+        QTest::newRow("2.1 card without charset in Windows-1252")
+            << QByteArray("BEGIN:VCARD\r\nVERSION:2.1\r\nFN:M\xFCller \x80\r\nEND:VCARD\r\n") << file << name
+            << u"Müller €"_qs;
+
+        const QString job = u"JobTitle"_qs;
+        QTest::newRow("2.1 fold before a late VERSION keeps its blank")
+            << QByteArray("begin:vcard\r\nfn:Kurt\r\ntitle:Head of\r\n Sales\r\nversion:2.1\r\nend:vcard\r\n")
+            << file << job << u"Head of Sales"_qs;
+        QTest::newRow("3.0 fold before a late VERSION drops its blank")
+            << QByteArray("BEGIN:VCARD\r\nTITLE:Abteilungs\r\n leiter\r\nVERSION:3.0\r\nEND:VCARD\r\n") << file << job
+            << u"Abteilungsleiter"_qs;
+        QTest::newRow("2.1 rule ends with its card")
+            << QByteArray("BEGIN:VCARD\r\nVERSION:2.1\r\nEND:VCARD\r\nBEGIN:VCARD\r\nTITLE:Abteilungs\r\n leiter\r\n"
+                          "VERSION:4.0\r\nEND:VCARD\r\n")
+            << file << job << u"Abteilungsleiter"_qs;
+
+        const QByteArray address = Card("ADR;TYPE=WORK:Postfach 7;Haus 2;Igelweg 3;Ingolstadt;;85049;\r\n");
+        const QString street = u"BusinessAddressStreet"_qs;
+        QTest::newRow("Thunderbird: second address line after the street")
+            << address << true << street << u"Postfach 7\r\nIgelweg 3\r\nHaus 2"_qs;
+        QTest::newRow("others: building before the street")
+            << address << file << street << u"Postfach 7\r\nHaus 2\r\nIgelweg 3"_qs;
+    }
+
+    void cardsAsOtherProgramsWriteThem()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, thunderbirdBook);
+        QFETCH(QString, property);
+        QFETCH(QString, expected);
+        BookContents contents;
+        try {
+            if (thunderbirdBook)
+                AppendCards(bytes, contents, u"tb-1"_qs, ExtendedAddress::AfterStreet);
+            else
+                AppendFileCards(bytes, contents);
+        } catch (const Failure& failure) {
+            QCOMPARE(failure.Description(), expected);
+            QVERIFY(property.isEmpty());
+            return;
+        }
+        QVERIFY(!property.isEmpty());
+        // The contact the test means is the last one read.
+        QVERIFY(!contents.contacts.empty());
+        QCOMPARE(contents.contacts.back().TextProperty(property), expected);
     }
 
     void agentDoesNotLeakIntoOuterCard()

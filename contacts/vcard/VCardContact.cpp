@@ -3,6 +3,7 @@
 #include "contacts/MultiLineText.h"
 #include "contacts/OutlookNames.h"
 #include "contacts/vcard/VCardText.h"
+#include "platform/Failure.h"
 
 #include <climits>
 
@@ -83,14 +84,25 @@ QString TelephoneNumber(const VCardProperty& property)
     return number;
 }
 
+// A number that says no more than that it is one: no type, or only VOICE,
+// which is what a number is unless said otherwise.
+bool IsUntypedNumber(const VCardProperty& property)
+{
+    for (const QByteArray& type : property.types) {
+        if (type != "VOICE")
+            return false;
+    }
+    return true;
 }
 
-VCardContact::VCardContact(const VCard& card)
+}
+
+VCardContact::VCardContact(const VCard& card, ExtendedAddress extended)
 {
     if (IsGroupCard(card))
         typeName = QStringLiteral("DistListItem");
     ReadName(card, ReadOrganization(card));
-    ReadAddress(card);
+    ReadAddress(card, extended);
     ReadTelephones(card);
     ReadInternet(card);
     ReadGender(card);
@@ -123,7 +135,7 @@ void VCardContact::ReadName(const VCard& card, const QString& company)
     text[FullName] = fullName;
 }
 
-void VCardContact::ReadAddress(const VCard& card)
+void VCardContact::ReadAddress(const VCard& card, ExtendedAddress extended)
 {
     const VCardProperty* business = nullptr;
     const VCardProperty* untyped = nullptr;
@@ -142,10 +154,15 @@ void VCardContact::ReadAddress(const VCard& card)
     if (!business)
         return;
 
-    // PO box, building or room, and street, each on its own line.
+    // The PO box, then the street and the extended part in the order their
+    // writer means them, each on its own line.
     const QStringList address = SplitVCardComponents(business->value);
-    AppendStreetLines({Component(address, PoBox), Component(address, Extended), Component(address, Street)},
-                      text[BusinessAddressStreet]);
+    const QString street = Component(address, Street);
+    const QString extension = Component(address, Extended);
+    const bool extensionFirst = extended == ExtendedAddress::BeforeStreet;
+    AppendStreetLines(
+        {Component(address, PoBox), extensionFirst ? extension : street, extensionFirst ? street : extension},
+        text[BusinessAddressStreet]);
     text[BusinessAddressCity] = Component(address, Locality);
     text[BusinessAddressPostalCode] = Component(address, PostalCode);
     text[BusinessAddressCountry] = Component(address, Country);
@@ -166,7 +183,7 @@ void VCardContact::ReadTelephones(const VCard& card)
         const bool cell = property.HasType("CELL");
         if (work && !fax && !cell && !property.HasType("PAGER"))
             business.append(TelephoneNumber(property));
-        if (property.types.isEmpty())
+        if (IsUntypedNumber(property))
             untyped.append(TelephoneNumber(property));
         if (cell && text[MobileTelephoneNumber].isEmpty())
             text[MobileTelephoneNumber] = TelephoneNumber(property);
@@ -226,15 +243,27 @@ void VCardContact::ReadGender(const VCard& card)
     }
 }
 
-PackedContact ContactOfCard(const VCard& card, PackedTexts& texts, const QString& storeUid)
+PackedContact ContactOfCard(const VCard& card, PackedTexts& texts, const QString& storeUid, ExtendedAddress extended)
 {
     const VCardProperty* uid = card.First("UID");
     const QString text = uid ? UnescapeVCardText(uid->value).trimmed() : QString();
-    return PackedContact(VCardContact(card), text.isEmpty() ? storeUid : text, texts);
+    return PackedContact(VCardContact(card, extended), text.isEmpty() ? storeUid : text, texts);
 }
 
-void AppendCards(const QByteArray& vcardText, BookContents& contents, const QString& storeUid)
+void AppendCards(const QByteArray& vcardText, BookContents& contents, const QString& storeUid, ExtendedAddress extended)
 {
     for (const VCard& card : ReadVCards(vcardText))
-        contents.contacts.push_back(ContactOfCard(card, contents.texts, storeUid));
+        contents.contacts.push_back(ContactOfCard(card, contents.texts, storeUid, extended));
+}
+
+void AppendFileCards(const QByteArray& fileBytes, BookContents& contents)
+{
+    const std::vector<VCard> cards = ReadVCards(fileBytes);
+    if (cards.empty())
+        throw Failure(QStringLiteral("Die Datei enthält keine vCard: keine ihrer Zeilen beginnt mit "
+                                     "\u201EBEGIN:VCARD\u201C. Sie ist leer, keine vCard-Datei oder in einer "
+                                     "unbekannten Zeichenkodierung geschrieben."));
+    contents.contacts.reserve(contents.contacts.size() + cards.size());
+    for (const VCard& card : cards)
+        contents.contacts.push_back(ContactOfCard(card, contents.texts));
 }

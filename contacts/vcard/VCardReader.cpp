@@ -72,6 +72,35 @@ bool IsQuotedPrintable(QByteArrayView line)
     return false;
 }
 
+// A content line, and the version of the card it belongs to.
+struct ContentLine
+{
+    QByteArray bytes;
+    VCardVersion version;
+};
+
+// The version of the card whose BEGIN line ends just before `from`. Old
+// exporters (Netscape, Thunderbird's 2.1 export) write VERSION after other
+// lines, so its lines are looked through before any of them is unfolded;
+// a card that gives none is read as a modern one.
+VCardVersion VersionOfCardAt(const char* data, qsizetype from, qsizetype size)
+{
+    for (qsizetype start = from; start < size;) {
+        const qsizetype end = FindFirstOf(data, start, size, '\n', '\r');
+        const QByteArrayView line(data + start, end - start);
+        start = end + 1;
+        if (line.isEmpty() || IsFoldWhitespace(line[0]))
+            continue;
+        if (StartsWithNoCase(line, "VERSION:")) {
+            const QByteArrayView version = line.sliced(8).trimmed();
+            return version.startsWith('2') || version.startsWith('1') ? VCardVersion::Legacy : VCardVersion::Modern;
+        }
+        if (IsCardBoundary(line))
+            break;
+    }
+    return VCardVersion::Modern;
+}
+
 // Physical lines to content lines: folded lines (starting with a blank or
 // tab) are joined on the bytes, before any decoding, since a fold may split
 // a multi-byte character; quoted-printable values ending in "=" continue on
@@ -79,21 +108,16 @@ bool IsQuotedPrintable(QByteArrayView line)
 // belongs and keeps it when unfolding; 3.0 and 4.0 fold anywhere and drop
 // the one blank that marks the fold. A line that needs no joining is a
 // view of the bytes, which must outlive the lines.
-std::vector<QByteArray> ContentLines(const QByteArray& bytes)
+std::vector<ContentLine> ContentLines(const QByteArray& bytes)
 {
-    std::vector<QByteArray> lines;
+    std::vector<ContentLine> lines;
     lines.reserve(size_t(bytes.size() / 32));
     QByteArray current;
-    bool keepFoldBlank = false;
+    VCardVersion version = VCardVersion::Modern;
     auto flush = [&] {
         if (current.isEmpty())
             return;
-        const QByteArrayView line = QByteArrayView(current).trimmed();
-        if (StartsWithNoCase(line, "BEGIN:VCARD"))
-            keepFoldBlank = false;
-        else if (StartsWithNoCase(line, "VERSION:"))
-            keepFoldBlank = line.sliced(8).trimmed() == "2.1";
-        lines.push_back(std::move(current));
+        lines.push_back({std::move(current), version});
         current = QByteArray();
     };
 
@@ -110,9 +134,11 @@ std::vector<QByteArray> ContentLines(const QByteArray& bytes)
             current.chop(1);
             current.append(line);
         } else if (!current.isEmpty() && !line.isEmpty() && IsFoldWhitespace(line[0])) {
-            current.append(keepFoldBlank ? line : line.sliced(1));
+            current.append(version == VCardVersion::Legacy ? line : line.sliced(1));
         } else {
             flush();
+            if (StartsWithNoCase(line.trimmed(), "BEGIN:VCARD"))
+                version = VersionOfCardAt(data, start, bytes.size());
             current = QByteArray::fromRawData(line.data(), line.size());
         }
     }
@@ -223,7 +249,7 @@ void ReadParameter(QByteArrayView parameter, VCardProperty& property, QByteArray
     }
 }
 
-bool ParseContentLine(QByteArrayView line, VCardProperty& property)
+bool ParseContentLine(QByteArrayView line, VCardVersion version, VCardProperty& property)
 {
     const qsizetype colon = ValueColon(line);
     if (colon <= 0)
@@ -245,11 +271,11 @@ bool ParseContentLine(QByteArrayView line, VCardProperty& property)
 
     const QByteArrayView raw = line.sliced(colon + 1);
     if (EqualsNoCase(encoding, "QUOTED-PRINTABLE"))
-        property.value = DecodeVCardText(DecodeQuotedPrintable(raw), charset);
+        property.value = DecodeVCardText(DecodeQuotedPrintable(raw), charset, version);
     else if (EqualsNoCase(encoding, "BASE64") || EqualsNoCase(encoding, "B"))
         property.value.clear(); // pictures and keys: nothing the program reads
     else
-        property.value = DecodeVCardText(raw, charset);
+        property.value = DecodeVCardText(raw, charset, version);
     return true;
 }
 
@@ -278,9 +304,9 @@ std::vector<VCard> ReadVCards(const QByteArray& bytes)
     // BEGIN inside a card means its END went missing: a new card starts.
     int depth = 0;
     bool valueFollows = false;
-    for (const QByteArray& line : ContentLines(text)) {
+    for (const ContentLine& line : ContentLines(text)) {
         VCardProperty property;
-        if (!ParseContentLine(line, property))
+        if (!ParseContentLine(line.bytes, line.version, property))
             continue;
         const bool agentValueFollowed =
             std::exchange(valueFollows, property.Is("AGENT") && property.value.trimmed().isEmpty());

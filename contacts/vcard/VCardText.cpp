@@ -30,9 +30,59 @@ bool IsOneOf(QByteArrayView name, std::initializer_list<const char*> names)
     return false;
 }
 
+bool IsUtf8Name(QByteArrayView charset)
+{
+    return IsOneOf(charset, {"UTF-8", "UTF8"});
+}
+
 bool IsUtf8OrAsciiName(QByteArrayView charset)
 {
-    return IsOneOf(charset, {"UTF-8", "UTF8", "US-ASCII"});
+    return IsUtf8Name(charset) || IsOneOf(charset, {"US-ASCII"});
+}
+
+bool IsContinuationByte(uchar c)
+{
+    return (c & 0xC0) == 0x80;
+}
+
+// Whether the bytes hold at least one well-formed UTF-8 character beyond
+// ASCII: text in a single-byte code page almost never does.
+bool HasUtf8Character(QByteArrayView bytes)
+{
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const uchar lead = uchar(bytes[i]);
+        const int following = lead >= 0xC2 && lead <= 0xDF ? 1 : lead >= 0xE0 && lead <= 0xEF ? 2
+                                                                 : lead >= 0xF0 && lead <= 0xF4 ? 3 : 0;
+        if (following == 0 || i + following >= bytes.size())
+            continue;
+        bool whole = true;
+        for (int k = 1; k <= following; ++k)
+            whole = whole && IsContinuationByte(uchar(bytes[i + k]));
+        if (whole)
+            return true;
+    }
+    return false;
+}
+
+enum class Utf16 { None, LittleEndian, BigEndian };
+
+// A UTF-16 file without a byte-order mark starts with ASCII ("BEGIN:VCARD"),
+// so every other byte of its first characters is NUL, and which one tells
+// the byte order. UTF-8 and the single-byte code pages have no NUL there.
+Utf16 Utf16WithoutMark(QByteArrayView bytes)
+{
+    constexpr qsizetype Probe = 8; // four characters
+    if (bytes.size() < Probe)
+        return Utf16::None;
+    bool little = true;
+    bool big = true;
+    for (qsizetype i = 0; i < Probe; ++i) {
+        const bool nul = bytes[i] == 0;
+        const bool high = i % 2 == 1; // the high byte of a little-endian unit
+        little = little && nul == high;
+        big = big && nul != high;
+    }
+    return little ? Utf16::LittleEndian : big ? Utf16::BigEndian : Utf16::None;
 }
 
 // Windows programs label their code page Latin-1 and write €, „ and – in
@@ -81,6 +131,10 @@ QByteArray VCardBytesWithoutBom(const QByteArray& bytes)
         QStringDecoder decoder(littleEndian ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
         return QString(decoder.decode(bytes.mid(2))).toUtf8();
     }
+    if (const Utf16 unmarked = Utf16WithoutMark(bytes); unmarked != Utf16::None) {
+        QStringDecoder decoder(unmarked == Utf16::LittleEndian ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
+        return QString(decoder.decode(bytes)).toUtf8();
+    }
     return bytes;
 }
 
@@ -104,7 +158,7 @@ QByteArray DecodeQuotedPrintable(QByteArrayView bytes)
     return result;
 }
 
-QString DecodeVCardText(QByteArrayView bytes, QByteArrayView charset)
+QString DecodeVCardText(QByteArrayView bytes, QByteArrayView charset, VCardVersion version)
 {
     if (!charset.isEmpty() && IsLatin1Name(charset))
         return DecodeWindows1252(bytes);
@@ -115,7 +169,9 @@ QString DecodeVCardText(QByteArrayView bytes, QByteArrayView charset)
     }
     if (bytes.isValidUtf8())
         return QString::fromUtf8(bytes);
-    return DecodeWindows1252(bytes);
+    // One bad byte in UTF-8 text must not turn every "ü" beside it into "Ã¼".
+    const bool utf8 = IsUtf8Name(charset) || (version == VCardVersion::Modern && HasUtf8Character(bytes));
+    return utf8 ? QString::fromUtf8(bytes) : DecodeWindows1252(bytes);
 }
 
 QString UnescapeVCardText(const QString& value)

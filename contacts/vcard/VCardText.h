@@ -7,19 +7,28 @@
 
 // Byte and text level helpers of the vCard reader.
 
-// The file's bytes as UTF-8 without a byte-order mark: a UTF-16 file (with
-// its mark) is converted, a UTF-8 mark is dropped, anything else is kept as
-// it is and decoded value by value.
+// The file's bytes as UTF-8 without a byte-order mark: a UTF-16 file is
+// converted, told by its mark or, without one, by the NUL byte beside each
+// letter of its first line; a UTF-8 mark is dropped; anything else is kept
+// as it is and decoded value by value.
 QByteArray VCardBytesWithoutBom(const QByteArray& bytes);
 
 // Quoted-printable "=XX" sequences to bytes; soft line breaks are already
 // joined by the reader. A malformed "=" is kept as it stands.
 QByteArray DecodeQuotedPrintable(QByteArrayView bytes);
 
-// A value's bytes as text. A declared charset is used when it is known;
-// without one (or with an unknown one) the bytes must be valid UTF-8, and
-// otherwise they are read as Windows-1252, which older exporters write.
-QString DecodeVCardText(QByteArrayView bytes, QByteArrayView charset);
+// The vCard version a card declares, as far as reading it matters.
+enum class VCardVersion {
+    Legacy, // 2.1 and older: folds keep their blank, 8-bit values are often the Windows code page
+    Modern, // 3.0, 4.0, or none given: folds drop their blank, text is UTF-8
+};
+
+// A value's bytes as text. A declared charset is used when it is known; a
+// declared UTF-8 value with a bad byte is still UTF-8, with U+FFFD for that
+// byte. Without a declaration (or with an unknown one) valid UTF-8 is
+// UTF-8; other bytes are read as Windows-1252, which older exporters write,
+// unless a modern card's value holds UTF-8 characters beside the bad byte.
+QString DecodeVCardText(QByteArrayView bytes, QByteArrayView charset, VCardVersion version);
 
 // Backslash escapes resolved: "\n" and "\N" give a line break, any other
 // escaped character stands for itself ("\,", "\;", "\\", "\:"). Every line

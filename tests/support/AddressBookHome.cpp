@@ -42,6 +42,20 @@ const QString EvolutionSchema = QStringLiteral(
     "CREATE TABLE 'folder_id_phone_list' (uid TEXT NOT NULL REFERENCES 'folder_id'(uid) ON DELETE CASCADE, "
     "value TEXT)");
 
+// Evolution's cache of a server book (ECache, as EDS 3.46 creates it).
+const QString EvolutionCacheSchema = QStringLiteral(
+    "CREATE TABLE ECacheKeys (key TEXT PRIMARY KEY, value TEXT);"
+    "INSERT INTO ECacheKeys VALUES ('version', '2');"
+    "INSERT INTO ECacheKeys VALUES ('revision', '2026-11-30T09:00:00Z(3)');"
+    "CREATE TABLE ECacheObjects (ECacheUID TEXT PRIMARY KEY, ECacheREV TEXT, ECacheOBJ TEXT, ECacheState INTEGER, "
+    "pgpCert INTEGER, x509Cert INTEGER, wants_html INTEGER, list_show_addresses INTEGER, is_list INTEGER, "
+    "family_name_localized TEXT, family_name TEXT, given_name_localized TEXT, given_name TEXT, full_name TEXT, "
+    "nickname TEXT, file_as_localized TEXT, file_as TEXT, custom_flags INTEGER, bdata TEXT);"
+    "CREATE TABLE attrlist_email_list (uid TEXT NOT NULL REFERENCES ECacheObjects(ECacheUID) ON DELETE CASCADE, "
+    "value TEXT);"
+    "CREATE TABLE attrlist_phone_list (uid TEXT NOT NULL REFERENCES ECacheObjects(ECacheUID) ON DELETE CASCADE, "
+    "value TEXT)");
+
 // Thunderbird's book (SQLiteDirectory, schema version 4).
 const QString ThunderbirdSchema = QStringLiteral(
     "PRAGMA journal_mode=WAL;"
@@ -59,6 +73,7 @@ AddressBookHome::AddressBookHome() : m_savedHome(qgetenv("HOME"))
     qputenv("HOME", m_folder.path().toLocal8Bit());
     qunsetenv("XDG_DATA_HOME");
     qunsetenv("XDG_CONFIG_HOME");
+    qunsetenv("XDG_CACHE_HOME");
 }
 
 AddressBookHome::~AddressBookHome()
@@ -92,6 +107,12 @@ QString AddressBookHome::EvolutionBooks()
            + QStringLiteral("/evolution/addressbook");
 }
 
+QString AddressBookHome::EvolutionServerCopies()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)
+           + QStringLiteral("/evolution/addressbook");
+}
+
 QString AddressBookHome::EvolutionSources()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
@@ -114,16 +135,53 @@ QString AddressBookHome::WriteEvolutionBook(const QString& folder, const QList<Q
     return file;
 }
 
-void AddressBookHome::WriteEvolutionSource(const QString& uid, const QString& displayName, bool enabled)
+void AddressBookHome::WriteEvolutionSource(const QString& uid, const QString& displayName, bool enabled,
+                                           const QString& backend)
 {
     QDir().mkpath(EvolutionSources());
     QFile file(EvolutionSources() + QLatin1Char('/') + uid + QStringLiteral(".source"));
     if (!file.open(QIODevice::WriteOnly))
         qFatal("cannot write the source %s", qPrintable(uid));
-    file.write(QStringLiteral("\n[Data Source]\nDisplayName=%1\nEnabled=%2\nParent=local-stub\n\n"
-                              "[Address Book]\nBackendName=local\nOrder=0\n")
-                   .arg(displayName, enabled ? QStringLiteral("true") : QStringLiteral("false"))
+    // A server book as GNOME's online accounts set one up: under the
+    // account's collection, the server in parts, no password.
+    const bool local = backend == QLatin1String("local");
+    const QString server = QStringLiteral("\n[Authentication]\nHost=dav.example.org\nPort=443\nUser=anna\n\n"
+                                          "[Security]\nMethod=tls\n\n[WebDAV Backend]\nResourcePath=/dav/anna/\n");
+    file.write(QStringLiteral("\n[Data Source]\nDisplayName=%1\nEnabled=%2\nParent=%3\n\n"
+                              "[Address Book]\nBackendName=%4\nOrder=0\n%5")
+                   .arg(displayName, enabled ? QStringLiteral("true") : QStringLiteral("false"),
+                        local ? QStringLiteral("local-stub") : backend + QStringLiteral("-stub"), backend,
+                        local ? QString() : server)
                    .toUtf8());
+}
+
+QString AddressBookHome::WriteEvolutionCache(const QString& uid, const QList<CachedCard>& cards)
+{
+    const QString file = EvolutionServerCopies() + QLatin1Char('/') + uid + QStringLiteral("/cache.db");
+    QDir().mkpath(QFileInfo(file).path());
+    const FixtureDatabase cache(file);
+    cache.Exec(EvolutionCacheSchema);
+    QSqlQuery transaction(cache.Database());
+    Check(transaction.exec(QStringLiteral("BEGIN")), transaction, QStringLiteral("BEGIN"));
+    QSqlQuery insert(cache.Database());
+    const QString statement = QStringLiteral("INSERT INTO ECacheObjects (ECacheUID, ECacheREV, ECacheOBJ, ECacheState, "
+                                             "is_list, custom_flags, bdata) VALUES (?, ?, ?, ?, 0, 0, ?)");
+    Check(insert.prepare(statement), insert, statement);
+    for (qsizetype i = 0; i < cards.size(); ++i) {
+        // The cache's key is the card's UID.
+        const QByteArray& vcard = cards[i].vcard;
+        const qsizetype at = vcard.indexOf("\nUID:");
+        const QByteArray cardUid =
+            at < 0 ? "row-" + QByteArray::number(i) : vcard.mid(at + 5, vcard.indexOf('\r', at) - at - 5);
+        insert.addBindValue(QString::fromUtf8(cardUid));
+        insert.addBindValue(QStringLiteral("\"etag-%1\"").arg(i));
+        insert.addBindValue(QString::fromUtf8(vcard));
+        insert.addBindValue(cards[i].state);
+        insert.addBindValue(QStringLiteral("/dav/anna/%1.vcf").arg(QString::fromUtf8(cardUid)));
+        Check(insert.exec(), insert, statement);
+    }
+    Check(transaction.exec(QStringLiteral("COMMIT")), transaction, QStringLiteral("COMMIT"));
+    return file;
 }
 
 void AddressBookHome::WriteThunderbirdBook(const QString& file, const QList<ThunderbirdCard>& cards)

@@ -24,16 +24,28 @@ public:
     // Writes a file below the home, making its folders; returns its path.
     QString WriteFile(const QString& relative, const QByteArray& bytes) const;
 
-    // The vCard folder and Evolution's data and source folders, wherever
-    // the standard paths put them.
+    // The vCard folder and Evolution's data, cache and source folders,
+    // wherever the standard paths put them.
     static QString VCardFolder();
     static QString EvolutionBooks();
+    static QString EvolutionServerCopies();
     static QString EvolutionSources();
 
     // contacts.db of a book folder below EvolutionBooks(), one row per card;
     // a card with X-EVOLUTION-LIST is a contact list.
     static QString WriteEvolutionBook(const QString& folder, const QList<QByteArray>& vcards);
-    static void WriteEvolutionSource(const QString& uid, const QString& displayName, bool enabled);
+    static void WriteEvolutionSource(const QString& uid, const QString& displayName, bool enabled,
+                                     const QString& backend = QStringLiteral("local"));
+
+    // A row of Evolution's cache of a server book.
+    struct CachedCard
+    {
+        QByteArray vcard;
+        int state = 0; // 0 synced, 1 created, 2 modified, 3 deleted while offline
+    };
+    // cache.db of a server book's folder below EvolutionServerCopies(), one
+    // row per card, keyed by the card's UID.
+    static QString WriteEvolutionCache(const QString& uid, const QList<CachedCard>& cards);
 
     // A Thunderbird card: its UID and its rows of the properties table.
     struct ThunderbirdCard
