@@ -3,8 +3,9 @@
 // the same vCard texts and splitting them into lines takes in the same
 // round:
 //   - the vCard folder, one file per card as a vdir keeps them;
-//   - one Thunderbird book holding the same cards.
-// The target for both is at most 2.5 times the plain reading, and so it is
+//   - one Thunderbird book holding the same cards;
+//   - one Evolution copy of a server book (cache.db) holding them.
+// The target for each is at most 2.5 times the plain reading, and so it is
 // for reading the vCard folder's contacts alone (the contact source,
 // without sorting, records and tree).
 //
@@ -241,6 +242,7 @@ int main(int argc, char* argv[])
     const QString contacts = AddressBookHome::VCardFolder() + QStringLiteral("/default");
     QStringList files;
     QList<AddressBookHome::ThunderbirdCard> thunderbirdCards;
+    QList<AddressBookHome::CachedCard> serverCards;
     for (int i = 0; i < cards; ++i) {
         const QByteArray text = GeneratedCard(i);
         files.append(folderHome.WriteFile(contacts + QStringLiteral("/card-%1.vcf").arg(i), text));
@@ -252,6 +254,7 @@ int main(int argc, char* argv[])
                                   {QStringLiteral("PrimaryEmail"), uid + QStringLiteral("@example.org")},
                                   {QStringLiteral("LastModifiedDate"), QStringLiteral("1714557600")},
                                   {QStringLiteral("_vCard"), QString::fromUtf8(text)}}});
+        serverCards.append({text});
     }
 
     const AddressBookHome thunderbirdHome;
@@ -260,12 +263,18 @@ int main(int argc, char* argv[])
     AddressBookHome::WriteThunderbirdBook(
         thunderbirdHome.Path(QStringLiteral(".thunderbird/bench.default/abook.sqlite")), thunderbirdCards);
 
+    const AddressBookHome evolutionHome;
+    AddressBookHome::WriteEvolutionSource(QStringLiteral("bench-carddav"), QStringLiteral("Server"), true,
+                                          QStringLiteral("carddav"));
+    AddressBookHome::WriteEvolutionCache(QStringLiteral("bench-carddav"), serverCards);
+
     const QString csvFile = folderHome.WriteFile(QStringLiteral("Kontakte.csv"), GeneratedOutlookExport(csvContacts));
 
     Series baseline;
     Series folderContacts;
     Series folder;
     Series thunderbird;
+    Series evolution;
     Series csvBaseline;
     Series csvRead;
     Series csvSorted;
@@ -277,6 +286,7 @@ int main(int argc, char* argv[])
         folderContacts.Add(Timed([&] { return ReadContacts(QString(), ContactFileFormat::VCard, false); }), reading);
         folder.Add(Import(main, prompt, folderHome, cards), reading);
         thunderbird.Add(Import(main, prompt, thunderbirdHome, cards), reading);
+        evolution.Add(Import(main, prompt, evolutionHome, cards), reading);
         const qint64 csvReading = Timed([&] { return ReadAndSplit({csvFile}); });
         csvBaseline.Add(csvReading, csvReading);
         csvRead.Add(Timed([&] { return ReadContacts(csvFile, ContactFileFormat::OutlookCsv, false); }), csvReading);
@@ -289,6 +299,7 @@ int main(int argc, char* argv[])
     folderContacts.Print("Reading the vCard folder's contacts:");
     folder.Print("Import from the vCard folder:");
     thunderbird.Print("Import from one Thunderbird book:");
+    evolution.Print("Import from one Evolution server copy:");
     std::printf("Outlook CSV export of %d contacts (%.1f MB)\n", csvContacts, double(QFileInfo(csvFile).size()) / 1e6);
     csvBaseline.Print("Reading the file, splitting lines:");
     csvRead.Print("Reading the file's contacts:");

@@ -12,10 +12,10 @@
 
 namespace {
 
-void AppendCardsOfFile(const FileContent& file, BookContents& contents)
+void AppendFileCards(const FileContent& file, BookContents& contents)
 {
     const QByteArrayView bytes = file.Bytes();
-    AppendFileCards(QByteArray::fromRawData(bytes.data(), bytes.size()), contents);
+    AppendCardsOfFile(QByteArray::fromRawData(bytes.data(), bytes.size()), contents);
 }
 
 // The *.vcf files below a folder in a stable order. Linked folders are
@@ -52,7 +52,7 @@ BookContents ReadVCardFolder(const QString& folder)
     BookContents contents;
     for (const QString& path : files) {
         try {
-            AppendCardsOfFile(FileContent(path), contents);
+            AppendFileCards(FileContent(path), contents);
         } catch (const Failure& failure) {
             contents.skipped.push_back({QFileInfo(path).fileName(), path, failure.Description()});
         }
@@ -82,7 +82,7 @@ ContactBook VCardFileBook(const QString& file)
     const auto content = std::make_shared<FileContent>(file);
     return {QFileInfo(file).fileName(), file, [content] {
                 BookContents contents;
-                AppendCardsOfFile(*content, contents);
+                AppendFileCards(*content, contents);
                 return contents;
             }};
 }

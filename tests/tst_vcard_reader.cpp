@@ -318,7 +318,7 @@ private slots:
             if (thunderbirdBook)
                 AppendCards(bytes, contents, u"tb-1"_qs, ExtendedAddress::AfterStreet);
             else
-                AppendFileCards(bytes, contents);
+                AppendCardsOfFile(bytes, contents);
         } catch (const Failure& failure) {
             QCOMPARE(failure.Description(), expected);
             QVERIFY(property.isEmpty());

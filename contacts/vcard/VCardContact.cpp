@@ -256,7 +256,7 @@ void AppendCards(const QByteArray& vcardText, BookContents& contents, const QStr
         contents.contacts.push_back(ContactOfCard(card, contents.texts, storeUid, extended));
 }
 
-void AppendFileCards(const QByteArray& fileBytes, BookContents& contents)
+void AppendCardsOfFile(const QByteArray& fileBytes, BookContents& contents)
 {
     const std::vector<VCard> cards = ReadVCards(fileBytes);
     if (cards.empty())

@@ -37,4 +37,4 @@ void AppendCards(const QByteArray& vcardText, BookContents& contents, const QStr
 // Every card of a vCard file's bytes. Throws a Failure saying so when they
 // hold no card at all: a file that is no vCard (or one in an encoding not
 // understood) must not come in as an empty book without a word.
-void AppendFileCards(const QByteArray& fileBytes, BookContents& contents);
+void AppendCardsOfFile(const QByteArray& fileBytes, BookContents& contents);
