@@ -12,10 +12,17 @@
 
 namespace {
 
+// A card's contact takes about this many times the bytes of its text
+// while read; no one file of the folder may be larger than the limit.
+constexpr double VCardMemoryFactor = 12;
+constexpr FileLimits FolderFileLimits{qint64(256) << 20, VCardMemoryFactor};
+
 void AppendFileCards(const FileContent& file, BookContents& contents)
 {
     const QByteArrayView bytes = file.Bytes();
     AppendCards(QByteArray::fromRawData(bytes.data(), bytes.size()), contents);
+    // Cards read up to a cut are only a part of the file's.
+    file.ThrowIfCutShort();
 }
 
 // The *.vcf files below a folder in a stable order. Linked folders are
@@ -29,7 +36,8 @@ void CollectVCardFiles(const QString& folder, QSet<QString>& seenFolders, QStrin
     seenFolders.insert(canonical);
     QStringList folders;
     QStringList here;
-    QDirIterator it(folder, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+    // Devices, pipes and sockets too, so that they are named as skipped.
+    QDirIterator it(folder, QDir::Files | QDir::Dirs | QDir::System | QDir::NoDotAndDotDot);
     while (it.hasNext()) {
         const QFileInfo entry = it.nextFileInfo();
         if (entry.isDir())
@@ -52,7 +60,7 @@ BookContents ReadVCardFolder(const QString& folder)
     BookContents contents;
     for (const QString& path : files) {
         try {
-            AppendFileCards(FileContent(path), contents);
+            AppendFileCards(FileContent(path, FolderFileLimits), contents);
         } catch (const Failure& failure) {
             contents.skipped.push_back({QFileInfo(path).fileName(), path, failure.Description()});
         }
@@ -79,10 +87,13 @@ FoundBooks FindVCardFolder()
 
 ContactBook VCardFileBook(const QString& file)
 {
-    const auto content = std::make_shared<FileContent>(file);
-    return {QFileInfo(file).fileName(), file, [content] {
+    const auto content = std::make_shared<FileContent>(file, FileLimits{-1, VCardMemoryFactor});
+    return {QFileInfo(file).fileName(), file, [content, file] {
                 BookContents contents;
                 AppendFileCards(*content, contents);
+                if (contents.contacts.empty())
+                    throw Failure(QStringLiteral("Die Datei \"%1\" enthält keine vCard-Kontakte.")
+                                      .arg(QDir::toNativeSeparators(file)));
                 return contents;
             }};
 }
