@@ -12,10 +12,11 @@
 
 namespace {
 
-// A card's contact takes about this many times the bytes of its text
-// while read; no one file of the folder may be larger than the limit.
-constexpr double VCardMemoryFactor = 12;
-constexpr FileLimits FolderFileLimits{qint64(256) << 20, VCardMemoryFactor};
+// Cards, their contacts, records and tree take about their text's size and
+// 420 bytes a line of it (bench_read_memory); no one file of the folder may
+// be larger than 256 MB.
+constexpr FileLimits VCardLimits{-1, 1, 420};
+constexpr FileLimits FolderFileLimits{qint64(256) << 20, VCardLimits.memoryFactor, VCardLimits.memoryPerLine};
 
 void AppendFileCards(const FileContent& file, BookContents& contents)
 {
@@ -87,7 +88,7 @@ FoundBooks FindVCardFolder()
 
 ContactBook VCardFileBook(const QString& file)
 {
-    const auto content = std::make_shared<FileContent>(file, FileLimits{-1, VCardMemoryFactor});
+    const auto content = std::make_shared<FileContent>(file, VCardLimits);
     return {QFileInfo(file).fileName(), file, [content, file] {
                 BookContents contents;
                 AppendFileCards(*content, contents);

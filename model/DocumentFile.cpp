@@ -79,8 +79,9 @@ QString DocumentFileText(QByteArrayView bytes)
 void LoadDocumentFile(const QString& strFile, clsFirma& firma, const NextIDFunction& NextID)
 {
     // Read positions are 32-bit character indexes. A document of tiny
-    // records takes about 16 times its file's size once read.
-    const FileContent file(strFile, {std::numeric_limits<qint32>::max() - 1, 16});
+    // records takes about 16 times its file's size once read and drawn
+    // (bench_read_memory).
+    const FileContent file(strFile, {std::numeric_limits<qint32>::max() - 1, 16, 0});
     try {
         firma.LoadFromXML(file.Bytes(), NextID);
     } catch (const Failure&) {

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <csignal>
@@ -152,14 +153,27 @@ void CheckIsFile(const QString& shownPath, mode_t mode)
         throw Failure(notAFile);
 }
 
-void CheckLimits(const QString& shownPath, qint64 size, const FileLimits& limits)
+// The lines of the file at fd, reckoned up from those of its first bytes.
+double EstimatedLines(int fd, qint64 size)
+{
+    char sample[65536];
+    const ssize_t got = ::pread(fd, sample, size_t(std::min<qint64>(size, qint64(sizeof sample))), 0);
+    if (got <= 0)
+        return 1;
+    const qint64 breaks = std::max(std::count(sample, sample + got, '\n'), std::count(sample, sample + got, '\r'));
+    return double(breaks + 1) * double(size) / double(got);
+}
+
+void CheckLimits(const QString& shownPath, int fd, qint64 size, const FileLimits& limits)
 {
     if (limits.largest >= 0 && size > limits.largest)
         throw Failure(QStringLiteral("Die Datei \"%1\" ist zu groß.").arg(shownPath));
-    if (limits.memoryFactor <= 0)
+    if (limits.memoryFactor <= 0 && limits.memoryPerLine <= 0)
         return;
     const qint64 available = AvailableMemory();
-    const double needed = double(size) * limits.memoryFactor;
+    double needed = double(size) * limits.memoryFactor;
+    if (limits.memoryPerLine > 0 && available >= 0)
+        needed += EstimatedLines(fd, size) * limits.memoryPerLine;
     if (available >= 0 && needed > double(available)) {
         constexpr double MB = 1024.0 * 1024.0;
         throw Failure(QStringLiteral("Nicht genügend Speicher, um die Datei \"%1\" zu lesen: Sie braucht etwa %2 MB, "
@@ -226,7 +240,7 @@ FileContent::FileContent(const QString& path, const FileLimits& limits) : m_show
         CheckIsFile(shown, info.st_mode);
         // Before anything is mapped or read, so that a file too large for
         // memory takes none.
-        CheckLimits(shown, qint64(info.st_size), limits);
+        CheckLimits(shown, m_fd, qint64(info.st_size), limits);
     } catch (...) {
         ::close(std::exchange(m_fd, -1));
         throw;

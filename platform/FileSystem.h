@@ -21,7 +21,12 @@ QString SystemErrorText(int errorNumber);
 struct FileLimits
 {
     qint64 largest = -1;     // bytes; -1 for no limit
-    double memoryFactor = 0; // memory the read needs, in multiples of the file's size; 0 for no check
+    // The memory the read needs: this many times the file's size, and this
+    // many bytes for each of its lines (counted in its first bytes and
+    // reckoned up), as files of short records take the most. 0 and 0 for
+    // no check.
+    double memoryFactor = 0;
+    double memoryPerLine = 0;
 };
 
 // The whole content of an existing regular file, mapped into memory, or
