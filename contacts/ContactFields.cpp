@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <type_traits>
 
 namespace {
 
@@ -78,9 +79,62 @@ const QString* ContactFields::Text(const QString& propertyName) const
     return field < 0 ? nullptr : &text[size_t(field)];
 }
 
+namespace {
+
+// Characters no XML reader accepts in a saved document, which broken
+// exports put into contacts: C0 controls other than tab and line breaks,
+// and U+FFFE and U+FFFF.
+bool IsUnsaveableControl(uint u)
+{
+    return u < 0x20 && u != '\t' && u != '\n' && u != '\r';
+}
+
+bool IsUnsaveable(char c)
+{
+    return IsUnsaveableControl(uchar(c));
+}
+
+bool IsUnsaveable(QChar c)
+{
+    return IsUnsaveableControl(c.unicode()) || c.unicode() >= 0xfffe;
+}
+
+template <typename View>
+bool HasUnsaveable(View text)
+{
+    return std::any_of(text.begin(), text.end(), [](auto c) { return IsUnsaveable(c); });
+}
+
+template <typename View>
+auto WithoutUnsaveable(View text)
+{
+    std::conditional_t<std::is_same_v<View, QByteArrayView>, QByteArray, QString> kept;
+    kept.reserve(text.size());
+    for (const auto c : text) {
+        if (!IsUnsaveable(c))
+            kept.append(c);
+    }
+    return kept;
+}
+
+}
+
 template <typename View>
 void PackedContact::Keep(std::span<const View, TextCount> texts, PackedTexts& packed)
 {
+    std::array<decltype(WithoutUnsaveable(View())), TextCount> cleaned;
+    std::array<View, TextCount> kept;
+    bool anyCleaned = false;
+    for (size_t i = 0; i < TextCount; ++i) {
+        kept[i] = texts[i];
+        if (HasUnsaveable(texts[i])) {
+            cleaned[i] = WithoutUnsaveable(texts[i]);
+            kept[i] = View(cleaned[i]);
+            anyCleaned = true;
+        }
+    }
+    if (anyCleaned)
+        texts = std::span<const View, TextCount>(kept);
     const TextSlice run = packed.KeepTogether(texts);
     m_block = run.block;
     m_start = run.offset;

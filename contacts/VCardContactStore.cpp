@@ -12,10 +12,18 @@
 
 namespace {
 
+// Cards, their contacts, records and tree take about their text's size and
+// 420 bytes a line of it (bench_read_memory); no one file of the folder may
+// be larger than 256 MB.
+constexpr FileLimits VCardLimits{-1, 1, 420};
+constexpr FileLimits FolderFileLimits{qint64(256) << 20, VCardLimits.memoryFactor, VCardLimits.memoryPerLine};
+
 void AppendFileCards(const FileContent& file, BookContents& contents)
 {
     const QByteArrayView bytes = file.Bytes();
     AppendCardsOfFile(QByteArray::fromRawData(bytes.data(), bytes.size()), contents);
+    // Cards read up to a cut are only a part of the file's.
+    file.ThrowIfCutShort();
 }
 
 // The *.vcf files below a folder in a stable order. Linked folders are
@@ -29,7 +37,8 @@ void CollectVCardFiles(const QString& folder, QSet<QString>& seenFolders, QStrin
     seenFolders.insert(canonical);
     QStringList folders;
     QStringList here;
-    QDirIterator it(folder, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+    // Devices, pipes and sockets too, so that they are named as skipped.
+    QDirIterator it(folder, QDir::Files | QDir::Dirs | QDir::System | QDir::NoDotAndDotDot);
     while (it.hasNext()) {
         const QFileInfo entry = it.nextFileInfo();
         if (entry.isDir())
@@ -52,7 +61,7 @@ BookContents ReadVCardFolder(const QString& folder)
     BookContents contents;
     for (const QString& path : files) {
         try {
-            AppendFileCards(FileContent(path), contents);
+            AppendFileCards(FileContent(path, FolderFileLimits), contents);
         } catch (const Failure& failure) {
             contents.skipped.push_back({QFileInfo(path).fileName(), path, failure.Description()});
         }
@@ -79,7 +88,7 @@ FoundBooks FindVCardFolder()
 
 ContactBook VCardFileBook(const QString& file)
 {
-    const auto content = std::make_shared<FileContent>(file);
+    const auto content = std::make_shared<FileContent>(file, VCardLimits);
     return {QFileInfo(file).fileName(), file, [content] {
                 BookContents contents;
                 AppendFileCards(*content, contents);

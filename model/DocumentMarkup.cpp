@@ -7,6 +7,7 @@
 #include "model/PackedTexts.h"
 #include "platform/Failure.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <string>
@@ -283,12 +284,41 @@ private:
         const qsizetype valueEnd = FindChar(m_text, m_size, pos, '<');
         qsizetype endTag = valueEnd;
         qsizetype close = -1;
-        while (endTag >= 0 && (close = MatchTag(m_text, m_size, endTag, true, name.data(), qsizetype(name.size()))) < 0)
+        while (endTag >= 0 && (close = MatchTag(m_text, m_size, endTag, true, name.data(), qsizetype(name.size()))) < 0) {
+            // Past a record's tag the skip would take whole addresses with
+            // it: the end tag is lost, the file damaged.
+            if (IsRecordTag(endTag))
+                ThrowDamaged(name, open, endTag);
             endTag = FindChar(m_text, m_size, endTag + 1, '<');
+        }
         if (close < 0)
             ThrowUnclosedColumn(ToText(name.data(), qsizetype(name.size())), open);
         spalten.AssignStored(keys.Key(raw, name), m_values.Make({m_text + pos, valueEnd - pos}));
         pos = close + 1;
+    }
+
+    bool IsRecordTag(qsizetype at) const
+    {
+        return MatchTag(m_text, m_size, at, false, "Adresse", 7) >= 0 || MatchTag(m_text, m_size, at, true, "Adresse", 7) >= 0
+               || MatchTag(m_text, m_size, at, true, "Firma", 5) >= 0;
+    }
+
+    [[noreturn]] void ThrowDamaged(std::basic_string_view<Ch> rawName, qsizetype open, qsizetype recordTag) const
+    {
+        const QString name = ToText(rawName.data(), qsizetype(rawName.size()));
+        // An element of a form the reader does not know has no end tag either.
+        if (name.endsWith(QLatin1Char('/')) || name.contains(QLatin1Char('=')))
+            ThrowUnclosedColumn(name, open);
+        const auto line = [this](qsizetype at) {
+            return QString::number(std::count(m_text, m_text + at, Ch('\n')) + 1);
+        };
+        const qsizetype tagEnd = FindChar(m_text, m_size, recordTag, '>');
+        QString tag = ToText(m_text + recordTag, tagEnd - recordTag + 1);
+        tag.remove(QLatin1Char('\r'));
+        tag.remove(QLatin1Char('\n'));
+        throw Failure(QStringLiteral("Die Datei ist in Zeile %1 beschädigt: Zu dem Element <%2> fehlt das Ende-Tag </%2> "
+                                     "vor %3 in Zeile %4.")
+                          .arg(line(open), name, tag, line(recordTag)));
     }
 
     void AddSubRecord(clsDictionary<AdresseRef>& adressen, const AdresseRef& adresse) const

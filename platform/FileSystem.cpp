@@ -1,6 +1,7 @@
 #include "platform/FileSystem.h"
 
 #include "platform/Failure.h"
+#include "platform/Memory.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,6 +13,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -125,9 +127,98 @@ QString SystemErrorText(int errorNumber)
     return QString::fromLocal8Bit(std::strerror(errorNumber));
 }
 
-FileContent::FileContent(const QString& path)
+namespace {
+
+void (*g_fileContentHook)(const QString&) = nullptr;
+
+// What a path names when it is not a regular file, in German; an empty
+// text for a regular file.
+QString NotAFile(const QString& shownPath, mode_t mode)
 {
-    const QString shown = Shown(path);
+    if (S_ISREG(mode))
+        return QString();
+    if (S_ISDIR(mode))
+        return QStringLiteral("\"%1\" ist ein Ordner, keine Datei.").arg(shownPath);
+    const char* kind = S_ISFIFO(mode)   ? "eine Pipe"
+                       : S_ISSOCK(mode) ? "ein Socket"
+                       : S_ISCHR(mode) || S_ISBLK(mode) ? "ein Gerät"
+                                                        : "etwas anderes";
+    return QStringLiteral("\"%1\" ist keine Datei, sondern %2.").arg(shownPath, QString::fromUtf8(kind));
+}
+
+void CheckIsFile(const QString& shownPath, mode_t mode)
+{
+    const QString notAFile = NotAFile(shownPath, mode);
+    if (!notAFile.isEmpty())
+        throw Failure(notAFile);
+}
+
+// The lines of the file at fd, reckoned up from those of its first bytes.
+double EstimatedLines(int fd, qint64 size)
+{
+    char sample[65536];
+    const ssize_t got = ::pread(fd, sample, size_t(std::min<qint64>(size, qint64(sizeof sample))), 0);
+    if (got <= 0)
+        return 1;
+    const qint64 breaks = std::max(std::count(sample, sample + got, '\n'), std::count(sample, sample + got, '\r'));
+    return double(breaks + 1) * double(size) / double(got);
+}
+
+void CheckLimits(const QString& shownPath, int fd, qint64 size, const FileLimits& limits)
+{
+    if (limits.largest >= 0 && size > limits.largest)
+        throw Failure(QStringLiteral("Die Datei \"%1\" ist zu groß.").arg(shownPath));
+    if (limits.memoryFactor <= 0 && limits.memoryPerLine <= 0)
+        return;
+    const qint64 available = AvailableMemory();
+    double needed = double(size) * limits.memoryFactor;
+    if (limits.memoryPerLine > 0 && available >= 0)
+        needed += EstimatedLines(fd, size) * limits.memoryPerLine;
+    if (available >= 0 && needed > double(available)) {
+        constexpr double MB = 1024.0 * 1024.0;
+        throw Failure(QStringLiteral("Nicht genügend Speicher, um die Datei \"%1\" zu lesen: Sie braucht etwa %2 MB, "
+                                     "verfügbar sind %3 MB.")
+                          .arg(shownPath)
+                          .arg(qint64(needed / MB) + 1)
+                          .arg(qint64(double(available) / MB)));
+    }
+}
+
+// Follows path's links to the path they end at, which need not exist: a
+// dangling link leads to the file it names. 0, or the error number of a
+// link that cannot be read or of too many links (a loop).
+int FollowLinks(QByteArray& path)
+{
+    for (int links = 0;; ++links) {
+        struct stat info;
+        if (::lstat(path.constData(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return 0;
+        if (links >= 40)
+            return ELOOP;
+        QByteArray target(qsizetype(info.st_size > 0 ? info.st_size : PATH_MAX) + 1, Qt::Uninitialized);
+        const ssize_t size = ::readlink(path.constData(), target.data(), size_t(target.size()));
+        if (size < 0)
+            return errno;
+        if (size >= target.size())
+            return ENAMETOOLONG;
+        target.truncate(size);
+        if (target.startsWith('/'))
+            path = target;
+        else
+            path = path.left(path.lastIndexOf('/') + 1) + target;
+    }
+}
+
+}
+
+void SetFileContentHook(void (*hook)(const QString& path))
+{
+    g_fileContentHook = hook;
+}
+
+FileContent::FileContent(const QString& path, const FileLimits& limits) : m_shownPath(Shown(path))
+{
+    const QString& shown = m_shownPath;
     const QByteArray native = QFile::encodeName(path);
     struct stat info;
     if (native.isEmpty() || ::stat(native.constData(), &info) != 0) {
@@ -135,20 +226,37 @@ FileContent::FileContent(const QString& path)
             throw Failure(QStringLiteral("Die Datei \"%1\" wurde nicht gefunden.").arg(shown));
         ThrowFileFailure(shown, "kann nicht gelesen werden", errno);
     }
-    if (!S_ISREG(info.st_mode))
-        throw Failure(QStringLiteral("Die Datei \"%1\" wurde nicht gefunden.").arg(shown));
-    const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0 || ::fstat(fd, &info) != 0) {
+    CheckIsFile(shown, info.st_mode);
+    // Not waiting for a writer should the path have become a pipe since.
+    m_fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (m_fd < 0)
+        ThrowFileFailure(shown, "kann nicht gelesen werden", errno);
+    if (::fstat(m_fd, &info) != 0) {
         const int error = errno;
-        if (fd >= 0)
-            ::close(fd);
+        ::close(std::exchange(m_fd, -1));
         ThrowFileFailure(shown, "kann nicht gelesen werden", error);
     }
+    try {
+        CheckIsFile(shown, info.st_mode);
+        // Before anything is mapped or read, so that a file too large for
+        // memory takes none.
+        CheckLimits(shown, m_fd, qint64(info.st_size), limits);
+    } catch (...) {
+        ::close(std::exchange(m_fd, -1));
+        throw;
+    }
+    const auto readFailed = [this, &shown](int error) {
+        ::close(std::exchange(m_fd, -1));
+        ThrowFileFailure(shown, "kann nicht gelesen werden", error);
+    };
     const qsizetype size = qsizetype(info.st_size);
-    // The pages of a file the system holds in its cache are mapped in one
-    // go rather than one fault at a time.
-    void* mapping = size > 0 ? ::mmap(nullptr, size_t(size), PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0)
-                             : MAP_FAILED;
+    // The pages of a large file the system holds in its cache are mapped in
+    // one go rather than one fault at a time; a small one is copied faster
+    // than it is mapped.
+    constexpr qsizetype SmallFile = 64 * 1024;
+    void* mapping = size > SmallFile
+                        ? ::mmap(nullptr, size_t(size), PROT_READ, MAP_PRIVATE | MAP_POPULATE, m_fd, 0)
+                        : MAP_FAILED;
     if (mapping != MAP_FAILED) {
         m_mapping = mapping;
         m_bytes = QByteArrayView(static_cast<const char*>(mapping), size);
@@ -156,31 +264,36 @@ FileContent::FileContent(const QString& path)
     } else {
         // Read to its end: files the system makes up as they are read say
         // they are empty.
-        m_read.resize(std::max<qsizetype>(size, 65536));
+        m_read.resize(std::max<qsizetype>(size + 1, SmallFile));
         qsizetype done = 0;
         for (;;) {
             if (done == m_read.size())
                 m_read.resize(done * 2);
-            const ssize_t got = ::read(fd, m_read.data() + done, size_t(m_read.size() - done));
+            const ssize_t got = ::read(m_fd, m_read.data() + done, size_t(m_read.size() - done));
             if (got < 0 && errno == EINTR)
                 continue;
-            if (got < 0) {
-                const int error = errno;
-                ::close(fd);
-                ThrowFileFailure(shown, "kann nicht gelesen werden", error);
-            }
+            if (got < 0)
+                readFailed(errno);
             if (got == 0)
                 break;
             done += got;
+            if (limits.largest >= 0 && done > limits.largest) {
+                ::close(std::exchange(m_fd, -1));
+                throw Failure(QStringLiteral("Die Datei \"%1\" ist zu groß.").arg(shown));
+            }
         }
+        m_readShort = done < size;
         m_read.truncate(done);
         m_bytes = m_read;
     }
-    ::close(fd);
+    if (g_fileContentHook)
+        g_fileContentHook(path);
 }
 
 FileContent::~FileContent()
 {
+    if (m_fd >= 0)
+        ::close(m_fd);
     if (!m_mapping)
         return;
     if (g_mapping.start == m_mapping)
@@ -190,7 +303,22 @@ FileContent::~FileContent()
 
 bool FileContent::CutShort() const
 {
-    return m_mapping && g_mapping.start == m_mapping && g_mapping.cutShort;
+    if (m_readShort)
+        return true;
+    if (m_mapping && g_mapping.start == m_mapping && g_mapping.cutShort)
+        return true;
+    // Cut within the last page of a mapping, the lost bytes read as zeros
+    // without a bus error; the file's size still tells, as it does of a
+    // copied file cut while it was read.
+    struct stat info;
+    return m_fd >= 0 && ::fstat(m_fd, &info) == 0 && qint64(info.st_size) < qint64(m_bytes.size());
+}
+
+void FileContent::ThrowIfCutShort() const
+{
+    if (CutShort())
+        throw Failure(
+            QStringLiteral("Die Datei \"%1\" wurde beim Lesen von einem anderen Programm gekürzt.").arg(m_shownPath));
 }
 
 ReplacingFile::ReplacingFile(const QString& path)
@@ -208,18 +336,19 @@ ReplacingFile::ReplacingFile(const QString& path)
     if (m_target.isEmpty())
         ThrowFileFailure(m_shownPath, "kann nicht angelegt werden", ENOENT);
     // A link stays a link, to the saved file.
-    if (char* resolved = ::realpath(m_target.constData(), nullptr)) {
-        m_target = resolved;
-        std::free(resolved);
-    }
+    const int linkError = FollowLinks(m_target);
+    if (linkError != 0)
+        ThrowNotWritten(linkError);
     struct stat info;
     if (::stat(m_target.constData(), &info) == 0) {
         if (S_ISDIR(info.st_mode))
             ThrowNotWritten(EISDIR);
+        if (S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode))
+            throw Failure(QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: %2")
+                              .arg(m_shownPath, NotAFile(m_shownPath, info.st_mode)));
         if (!S_ISREG(info.st_mode)) {
-            // A device or a pipe cannot be replaced, only written to. Not
-            // waiting for a reader of a pipe keeps the window responsive.
-            m_fd = ::open(m_target.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+            // A device cannot be replaced, only written to.
+            m_fd = ::open(m_target.constData(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
             if (m_fd < 0)
                 ThrowNotWritten(errno);
             ::fcntl(m_fd, F_SETFL, ::fcntl(m_fd, F_GETFL) & ~O_NONBLOCK);
@@ -232,10 +361,21 @@ ReplacingFile::ReplacingFile(const QString& path)
         m_mode = int(info.st_mode & 07777);
     }
 
-    // Created with the permissions the user's umask gives a new file.
+    // Beside the target, named after it: as much of its name as leaves room
+    // for the suffix within the longest name the system takes. Created
+    // with the permissions the user's umask gives a new file.
+    const qsizetype slash = m_target.lastIndexOf('/');
+    const QByteArray folder = m_target.left(slash + 1);
+    QByteArray stem = m_target.mid(slash + 1);
+    long longestName = ::pathconf(folder.isEmpty() ? "." : folder.constData(), _PC_NAME_MAX);
+    if (longestName <= 0)
+        longestName = NAME_MAX;
+    constexpr qsizetype SuffixSize = 7; // '.' and six letters
+    if (stem.size() + SuffixSize > longestName)
+        stem.truncate(qsizetype(longestName) - SuffixSize);
     static const char Letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
-        m_temporary = m_target + '.';
+        m_temporary = folder + stem + '.';
         for (int i = 0; i < 6; ++i)
             m_temporary += Letters[QRandomGenerator::global()->bounded(int(sizeof(Letters) - 1))];
         m_fd = ::open(m_temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);

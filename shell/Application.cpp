@@ -1,6 +1,7 @@
 #include "shell/Application.h"
 
 #include "platform/ShowError.h"
+#include "platform/TerminationSignals.h"
 
 #include "Version.h"
 
@@ -15,6 +16,11 @@ Application::Application(int& argc, char** argv)
     PrepareApplication(*this);
     setDesktopFileName(QString::fromLatin1(DesktopId));
     setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
+    // As if the user closed the main window, and then for sure.
+    EndOnTerminationSignals([] {
+        closeAllWindows();
+        quit();
+    });
 }
 
 void PrepareApplication(QCoreApplication& app)

@@ -112,10 +112,27 @@ void tst_DocumentReader::brokenDocumentsAreRefusedSayingWhere_data()
                                                    "</Adresse>.";
     QTest::newRow("stray end tag") << QByteArray("<Firma></Name></Firma>")
                                    << "Unerwartetes Ende-Tag </Name> an Zeichen 8; erwartet wird </Firma>.";
+    // Skipping to a column's end tag past a record's tag would drop what
+    // lies between, whole addresses of a damaged file.
     QTest::newRow("column without end tag") << QByteArray("<Firma><Name>X</Firma>")
-                                            << "Zu dem Element <Name> an Zeichen 8 fehlt das Ende-Tag </Name>.";
+                                            << "Die Datei ist in Zeile 1 beschädigt: Zu dem Element <Name> fehlt das "
+                                               "Ende-Tag </Name> vor </Firma> in Zeile 1.";
     QTest::newRow("place marker in a name") << QByteArray("<Firma><a%2b>X</Firma>")
-                                            << "Zu dem Element <a%2b> an Zeichen 8 fehlt das Ende-Tag </a%2b>.";
+                                            << "Die Datei ist in Zeile 1 beschädigt: Zu dem Element <a%2b> fehlt das "
+                                               "Ende-Tag </a%2b> vor </Firma> in Zeile 1.";
+    QTest::newRow("end tag lost before the address's end")
+        << QByteArray("<Firma> \r\n<Adresse> \r\n<Name>A \r\n</Adresse> \r\n<Adresse> \r\n<Name>B</Name> \r\n"
+                      "</Adresse> \r\n</Firma> \r\n")
+        << "Die Datei ist in Zeile 3 beschädigt: Zu dem Element <Name> fehlt das Ende-Tag </Name> vor </Adresse> in "
+           "Zeile 4.";
+    QTest::newRow("end tag lost before an address's start")
+        << QByteArray("<Firma> \r\n<Name>A</Nam \r\n<Adresse> \r\n<Name>B</Name> \r\n</Adresse> \r\n</Firma> \r\n")
+        << "Die Datei ist in Zeile 2 beschädigt: Zu dem Element <Name> fehlt das Ende-Tag </Name> vor <Adresse> in "
+           "Zeile 3.";
+    QTest::newRow("end tag split across lines before the record's end")
+        << QByteArray("<Firma><Adresse><Ort>X</Adresse\r\n></Firma>")
+        << "Die Datei ist in Zeile 1 beschädigt: Zu dem Element <Ort> fehlt das Ende-Tag </Ort> vor </Adresse> in "
+           "Zeile 1.";
     QTest::newRow("value up to the end") << QByteArray("<Firma><Name>X")
                                          << "Zu dem Element <Name> an Zeichen 8 fehlt das Ende-Tag </Name>.";
     QTest::newRow("attributes") << QByteArray("<Firma><Name typ=\"a\">X</Name></Firma>")

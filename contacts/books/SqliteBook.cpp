@@ -1,21 +1,28 @@
 #include "contacts/books/SqliteBook.h"
 
 #include "platform/Failure.h"
+#include "platform/FileSystem.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
-#include <QTemporaryDir>
+#include <QScopeGuard>
 
 #include <array>
+#include <cerrno>
+#include <cstdlib>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
 // SQLite's primary result codes, as the driver reports them.
 enum SqliteCode {
     SqlitePerm = 3, SqliteBusy = 5, SqliteLocked = 6, SqliteReadOnly = 8, SqliteIoErr = 10, SqliteCorrupt = 11,
-    SqliteCantOpen = 14, SqliteAuth = 23, SqliteNotADb = 26
+    SqliteFull = 13, SqliteCantOpen = 14, SqliteAuth = 23, SqliteNotADb = 26
 };
 
 const QString UnreadableFile = QStringLiteral("Die Datei kann nicht gelesen werden.");
@@ -122,22 +129,76 @@ std::array<FileStamp, CompanionSuffixes.size()> Stamps(const QString& file)
     return stamps;
 }
 
+// The copy goes where the user's temporary files go; when it cannot, the
+// message names that folder, not the book.
+Failure TemporaryFolderFailure(int errorNumber)
+{
+    return Failure(QStringLiteral("Die Kopie des Adressbuchs kann im temporären Ordner \"%1\" nicht angelegt werden: %2.")
+                       .arg(QDir::toNativeSeparators(QDir::tempPath()), SystemErrorText(errorNumber)));
+}
+
+void CopyFile(const QString& from, const QString& to)
+{
+    QFile in(from);
+    if (!in.open(QIODevice::ReadOnly))
+        throw Failure(UnreadableFile);
+    const int out = ::open(QFile::encodeName(to).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (out < 0)
+        throw TemporaryFolderFailure(errno);
+    const auto closeOut = qScopeGuard([out] { ::close(out); });
+    QByteArray buffer(1 << 20, Qt::Uninitialized);
+    for (;;) {
+        const qint64 got = in.read(buffer.data(), buffer.size());
+        if (got < 0)
+            throw Failure(UnreadableFile);
+        if (got == 0)
+            return;
+        for (qint64 done = 0; done < got;) {
+            const ssize_t written = ::write(out, buffer.constData() + done, size_t(got - done));
+            if (written < 0 && errno == EINTR)
+                continue;
+            if (written < 0)
+                throw TemporaryFolderFailure(errno);
+            done += written;
+        }
+    }
+}
+
+// A folder of the copy's own among the user's temporary files, removed
+// with everything in it.
+class CopyFolder
+{
+public:
+    CopyFolder()
+    {
+        QByteArray pattern = QFile::encodeName(QDir::tempPath() + QStringLiteral("/zidevavi-book-XXXXXX"));
+        if (!::mkdtemp(pattern.data()))
+            throw TemporaryFolderFailure(errno);
+        m_path = QFile::decodeName(pattern);
+    }
+    ~CopyFolder() { QDir(m_path).removeRecursively(); }
+    CopyFolder(const CopyFolder&) = delete;
+    CopyFolder& operator=(const CopyFolder&) = delete;
+
+    QString FilePath(const QString& name) const { return m_path + QLatin1Char('/') + name; }
+
+private:
+    QString m_path;
+};
+
 // Copies the database and its companions, the database first; when one
 // of them changed meanwhile the copy may not fit together, so it is made
 // again, at most three times.
-QString CopyWithCompanions(const QString& file, const QTemporaryDir& folder)
+QString CopyWithCompanions(const QString& file, const CopyFolder& folder)
 {
-    const QString copy = folder.filePath(QFileInfo(file).fileName());
+    const QString copy = folder.FilePath(QFileInfo(file).fileName());
     for (int attempt = 0; attempt < 3; ++attempt) {
         const auto before = Stamps(file);
         for (size_t i = 0; i < CompanionSuffixes.size(); ++i) {
             const QString suffix = QLatin1String(CompanionSuffixes[i]);
             QFile::remove(copy + suffix);
-            if (before[i].size < 0)
-                continue;
-            if (!QFile::copy(file + suffix, copy + suffix))
-                throw Failure(UnreadableFile);
-            QFile::setPermissions(copy + suffix, QFile::ReadOwner | QFile::WriteOwner);
+            if (before[i].size >= 0)
+                CopyFile(file + suffix, copy + suffix);
         }
         if (Stamps(file) == before)
             return copy;
@@ -147,17 +208,36 @@ QString CopyWithCompanions(const QString& file, const QTemporaryDir& folder)
 
 void ReadPrivateCopy(const QString& file, const std::function<void(const QSqlDatabase&)>& read)
 {
-    const QTemporaryDir folder;
-    if (!folder.isValid())
-        throw Failure(QStringLiteral("Für die Kopie des Adressbuchs ist kein temporärer Ordner anzulegen."));
-    const Connection connection(CopyWithCompanions(file, folder), QString());
-    // Opening the copy replays its log or rolls back its journal; a check
-    // afterwards tells a damaged book from an empty one.
-    QSqlQuery check = RunSql(connection.Database(), QStringLiteral("PRAGMA quick_check"));
-    if (!check.next() || check.value(0).toString() != QLatin1String("ok"))
-        throw Failure(QStringLiteral("Die Datei ist beschädigt."));
-    check.finish();
-    ReadInOneTransaction(connection.Database(), read);
+    const CopyFolder folder;
+    try {
+        const Connection connection(CopyWithCompanions(file, folder), QString());
+        // Opening the copy replays its log or rolls back its journal; a check
+        // afterwards tells a damaged book from an empty one.
+        QSqlQuery check = RunSql(connection.Database(), QStringLiteral("PRAGMA quick_check"));
+        if (!check.next() || check.value(0).toString() != QLatin1String("ok"))
+            throw Failure(QStringLiteral("Die Datei ist beschädigt."));
+        check.finish();
+        ReadInOneTransaction(connection.Database(), read);
+    } catch (const SqliteFailure& failure) {
+        // Replaying the log writes into the copy.
+        if (failure.code == SqliteFull)
+            throw TemporaryFolderFailure(ENOSPC);
+        throw;
+    }
+}
+
+// A book in write-ahead-log mode cannot be read where it is without files
+// beside it (its log and shared memory), nor in a folder the user cannot
+// write; the 18th and 19th bytes of the file say which mode it is in.
+bool NeedsPrivateCopy(const QString& file)
+{
+    if (!QFileInfo(QFileInfo(file).absolutePath()).isWritable())
+        return true;
+    QFile book(file);
+    if (!book.open(QIODevice::ReadOnly))
+        return false; // the open in place says why
+    const QByteArray header = book.read(20);
+    return header.size() == 20 && (header[18] == 2 || header[19] == 2);
 }
 
 }
@@ -166,7 +246,7 @@ void ReadSqliteBook(const QString& file, SqliteAccess access, const std::functio
 {
     if (!QFileInfo(file).isReadable())
         throw Failure(UnreadableFile);
-    if (access == SqliteAccess::PrivateCopy)
+    if (access == SqliteAccess::PrivateCopy || NeedsPrivateCopy(file))
         return ReadPrivateCopy(file, read);
 
     try {
