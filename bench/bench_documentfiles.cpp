@@ -9,6 +9,7 @@
 //
 //   build/bench/bench_documentfiles [--warm] [addresses...]   (default 10000 100000 1000000)
 //   build/bench/bench_documentfiles --write file addresses     (writes the realistic document)
+#include "ProcessMemory.h"
 #include "document/frmDocument.h"
 #include "GeneratedDocument.h"
 #include "model/DocumentFile.h"
@@ -56,30 +57,6 @@ double Median(std::vector<double> values)
 }
 
 // --- memory, in a process of its own -------------------------------------
-
-double StatusMiB(const char* field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith(field))
-            return line.mid(qsizetype(std::strlen(field))).trimmed().split(' ').first().toDouble() / 1024.0;
-    }
-    return -1;
-}
-
-// Starts a new peak from the memory resident now; false where the kernel
-// does not offer it, so that the peak is the process's whole peak.
-bool ResetPeak()
-{
-    const int fd = ::open("/proc/self/clear_refs", O_WRONLY);
-    if (fd < 0)
-        return false;
-    const bool done = ::write(fd, "5", 1) == 1;
-    ::close(fd);
-    return done;
-}
 
 frmDocument* OpenDocumentWindow()
 {

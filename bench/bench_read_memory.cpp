@@ -6,6 +6,7 @@
 // window as the user has.
 //
 //   build/bench/bench_read_memory [MiB]   (default 20)
+#include "ProcessMemory.h"
 #include "document/frmDocument.h"
 #include "PrintingPrompt.h"
 #include "shell/Application.h"
@@ -24,28 +25,6 @@
 #include <unistd.h>
 
 namespace {
-
-double StatusMiB(const char* field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith(field))
-            return line.mid(qsizetype(std::strlen(field))).trimmed().split(' ').first().toDouble() / 1024.0;
-    }
-    return -1;
-}
-
-bool ResetPeak()
-{
-    const int fd = ::open("/proc/self/clear_refs", O_WRONLY);
-    if (fd < 0)
-        return false;
-    const bool done = ::write(fd, "5", 1) == 1;
-    ::close(fd);
-    return done;
-}
 
 struct Kind
 {
