@@ -263,7 +263,6 @@ void AppendCardsOfFile(const QByteArray& fileBytes, BookContents& contents)
         throw Failure(QStringLiteral("Die Datei enthält keine vCard: keine ihrer Zeilen beginnt mit "
                                      "\u201EBEGIN:VCARD\u201C. Sie ist leer, keine vCard-Datei oder in einer "
                                      "unbekannten Zeichenkodierung geschrieben."));
-    contents.contacts.reserve(contents.contacts.size() + cards.size());
     for (const VCard& card : cards)
         contents.contacts.push_back(ContactOfCard(card, contents.texts));
 }
