@@ -1,5 +1,6 @@
 #include "platform/Memory.h"
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib> // defines __GLIBC__ where it applies
 
@@ -11,19 +12,8 @@ namespace {
 
 std::optional<qint64> g_availableOverride;
 
-}
-
-void ReturnFreedMemory()
+qint64 ReadAvailableMemory()
 {
-#ifdef __GLIBC__
-    malloc_trim(0);
-#endif
-}
-
-qint64 AvailableMemory()
-{
-    if (g_availableOverride)
-        return *g_availableOverride;
     std::FILE* meminfo = std::fopen("/proc/meminfo", "re");
     if (!meminfo)
         return -1;
@@ -38,6 +28,32 @@ qint64 AvailableMemory()
     }
     std::fclose(meminfo);
     return available;
+}
+
+}
+
+void ReturnFreedMemory()
+{
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+}
+
+qint64 AvailableMemory()
+{
+    if (g_availableOverride)
+        return *g_availableOverride;
+    // A folder of ten thousand cards asks once a file; the system makes the
+    // whole of /proc/meminfo up for each read, so an answer is kept briefly.
+    using Clock = std::chrono::steady_clock;
+    static Clock::time_point askedAt;
+    static qint64 answer = -1;
+    const Clock::time_point now = Clock::now();
+    if (answer >= 0 && now - askedAt < std::chrono::milliseconds(200))
+        return answer;
+    askedAt = now;
+    answer = ReadAvailableMemory();
+    return answer;
 }
 
 void OverrideAvailableMemory(std::optional<qint64> bytes)
