@@ -84,8 +84,8 @@ void frmDocument::CreateControls()
 {
     // Each caption needs room up to its field, with a gap before it.
     TwipLayout layout(font());
-    for (const DetailField& spec : DetailFields)
-        layout.MakeRoom(QString::fromUtf8(spec.caption), spec.fieldLeft - spec.labelLeft, 1);
+    for (const DetailField& entry : DetailFields)
+        layout.MakeRoom(QString::fromUtf8(entry.caption), entry.fieldLeft - entry.labelLeft, 1);
     setFixedSize(layout.Size(11355, 5565));
 
     trvBaum = new clsTreeView(this);
@@ -95,14 +95,14 @@ void frmDocument::CreateControls()
     trvBaum->Nodes().SetImageList(TreeImages());
     connect(trvBaum, &clsTreeView::Click, this, &frmDocument::trvBaum_Click);
 
-    for (const DetailField& spec : DetailFields) {
-        auto* label = new QLabel(QString::fromUtf8(spec.caption), this);
-        label->setObjectName(QString::fromLatin1(spec.labelName));
-        label->setGeometry(layout.Rect(spec.labelLeft, spec.top + LabelDrop, LabelWidth, LabelHeight));
+    for (const DetailField& entry : DetailFields) {
+        auto* label = new QLabel(QString::fromUtf8(entry.caption), this);
+        label->setObjectName(QString::fromLatin1(entry.labelName));
+        label->setGeometry(layout.Rect(entry.labelLeft, entry.top + LabelDrop, LabelWidth, LabelHeight));
 
         auto* field = new TextField(this);
-        field->setObjectName(QString::fromLatin1(spec.fieldName));
-        field->setGeometry(layout.Rect(spec.fieldLeft, spec.top, FieldWidth, FieldHeight));
+        field->setObjectName(QString::fromLatin1(entry.fieldName));
+        field->setGeometry(layout.Rect(entry.fieldLeft, entry.top, FieldWidth, FieldHeight));
         // Screen readers announce the field by its label's caption.
         label->setBuddy(field);
         m_fieldsByName.insert(field->objectName().toLower(), field);
