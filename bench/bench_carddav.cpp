@@ -8,6 +8,7 @@
 //     the last response to the drawn tree is to be at most 2.5 times that.
 //
 //   build/bench/bench_carddav [cards]
+#include "GeneratedNames.h"
 #include "document/frmDocument.h"
 #include "contacts/carddav/DavXml.h"
 #include "tree/clsTreeView.h"
@@ -29,11 +30,6 @@
 #include <vector>
 
 namespace {
-
-const char* const FamilyNames[] = {"Müller", "Schmidt", "Schneider", "Fischer", "Weber", "Meyer", "Wagner", "Becker",
-                                   "Schulz", "Hoffmann", "Schäfer", "Koch", "Bauer", "Richter", "Klein", "Wolf"};
-const char* const GivenNames[] = {"Anna", "Björn", "Clara", "Dieter", "Emma", "Felix", "Greta", "Hans",
-                                  "Ida", "Jörg", "Karla", "Lutz", "Mia", "Nils", "Olga", "Paul"};
 
 QByteArray Card(int i)
 {

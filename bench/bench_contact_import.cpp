@@ -22,6 +22,7 @@
 // the system; --warm lets it reuse that memory instead.
 //
 //   build/bench/bench_contact_import [--warm] [cards] [csv contacts]
+#include "GeneratedNames.h"
 #include "contacts/ContactStore.h"
 #include "contacts/vcard/VCardReader.h"
 #include "document/frmDocument.h"
@@ -45,11 +46,6 @@
 #include <vector>
 
 namespace {
-
-const char* const FamilyNames[] = {"Müller", "Schmidt", "Schneider", "Fischer", "Weber", "Meyer", "Wagner", "Becker",
-                                   "Schulz", "Hoffmann", "Schäfer", "Koch", "Bauer", "Richter", "Klein", "Wolf"};
-const char* const GivenNames[] = {"Anna", "Björn", "Clara", "Dieter", "Emma", "Felix", "Greta", "Hans",
-                                  "Ida", "Jörg", "Karla", "Lutz", "Mia", "Nils", "Olga", "Paul"};
 
 QByteArray GeneratedCard(int i)
 {
