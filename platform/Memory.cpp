@@ -1,8 +1,12 @@
 #include "platform/Memory.h"
 
+#include <sys/mman.h>
+
 #include <chrono>
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib> // defines __GLIBC__ where it applies
+#include <new>
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -30,6 +34,50 @@ qint64 ReadAvailableMemory()
     return available;
 }
 
+// Large blocks are whole huge pages.
+std::size_t MappedSize(std::size_t size)
+{
+    return size >= HugePageSize ? (size + HugePageSize - 1) & ~(HugePageSize - 1) : size;
+}
+
+// A mapping of size bytes, a multiple of HugePageSize, that starts on a huge
+// page, so that the system can back it with them.
+void* MapOnHugePages(std::size_t size)
+{
+    const std::size_t mapped = size + HugePageSize;
+    void* mapping = ::mmap(nullptr, mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapping == MAP_FAILED)
+        return nullptr;
+    const auto start = reinterpret_cast<std::uintptr_t>(mapping);
+    const std::uintptr_t aligned = (start + HugePageSize - 1) & ~(HugePageSize - 1);
+    if (aligned > start)
+        ::munmap(mapping, aligned - start);
+    if (const std::uintptr_t end = start + mapped, used = aligned + size; end > used)
+        ::munmap(reinterpret_cast<void*>(used), end - used);
+    return reinterpret_cast<void*>(aligned);
+}
+
+}
+
+void* TakePages(std::size_t size)
+{
+    size = MappedSize(size);
+    void* block = size >= HugePageSize
+                      ? MapOnHugePages(size)
+                      : ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (!block || block == MAP_FAILED)
+        throw std::bad_alloc();
+#ifdef MADV_HUGEPAGE
+    // A huge page is filled in one go where the system has them to give.
+    if (size >= HugePageSize)
+        ::madvise(block, size, MADV_HUGEPAGE);
+#endif
+    return block;
+}
+
+void GivePagesBack(void* block, std::size_t size)
+{
+    ::munmap(block, MappedSize(size));
 }
 
 void ReturnFreedMemory()
