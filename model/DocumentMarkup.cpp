@@ -6,6 +6,7 @@
 #include "model/NextID.h"
 #include "model/PackedTexts.h"
 #include "platform/Failure.h"
+#include "platform/MemoryArena.h"
 
 #include <algorithm>
 #include <cstring>
@@ -251,7 +252,7 @@ public:
                 lastColumnCount = finished->m_dicSpalten.Count();
                 AddSubRecord(*open.back().adressen, finished);
             } else if (Is(name, "Adresse")) {
-                auto adresse = std::make_shared<clsAdresse>();
+                auto adresse = std::allocate_shared<clsAdresse>(ArenaAllocator<clsAdresse>(m_memory), m_memory.get());
                 adresse->m_dicSpalten.StoredKeys().table = m_table;
                 // Addresses mostly have the columns of the one before.
                 adresse->m_dicSpalten.Reserve(lastColumnCount);
@@ -333,6 +334,8 @@ private:
 
     const Ch* m_text;
     qsizetype m_size;
+    // The addresses read and their columns, which die together.
+    const std::shared_ptr<MemoryArena> m_memory = std::make_shared<MemoryArena>();
     Values m_values;
     std::shared_ptr<ColumnKeyTable> m_table;
     quint32 m_nodeKey = 0;

@@ -9,7 +9,7 @@ clsAdresse::~clsAdresse()
 
 void ReleaseSubRecords(clsDictionary<AdresseRef>& dicAdressen)
 {
-    std::vector<AdresseRef> pending = dicAdressen.TakeValues();
+    std::pmr::vector<AdresseRef> pending = dicAdressen.TakeValues();
     while (!pending.empty()) {
         AdresseRef record = std::move(pending.back());
         pending.pop_back();

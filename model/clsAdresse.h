@@ -14,6 +14,8 @@ class clsAdresse
 {
 public:
     clsAdresse() = default;
+    // Keeps its columns' values in columnMemory, which must outlive it.
+    explicit clsAdresse(std::pmr::memory_resource* columnMemory) : m_dicSpalten(columnMemory) {}
     clsAdresse(const clsAdresse&) = delete;
     clsAdresse& operator=(const clsAdresse&) = delete;
     ~clsAdresse();

@@ -2,6 +2,7 @@
 
 #include "model/DictionaryKeys.h"
 #include "platform/Failure.h"
+#include "platform/MemoryArena.h"
 
 #include <QHash>
 #include <QString>
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <memory_resource>
 #include <utility>
 #include <vector>
 
@@ -60,6 +62,21 @@ public:
         const KeyedDictionary* m_dictionary;
         qsizetype m_i;
     };
+
+    KeyedDictionary() = default;
+    // Keeps its values in memory, which must outlive the dictionary. A copy,
+    // or a dictionary moved from it, keeps them where a new one does.
+    explicit KeyedDictionary(std::pmr::memory_resource* memory) : m_values(memory) {}
+    KeyedDictionary(const KeyedDictionary&) = default;
+    KeyedDictionary(KeyedDictionary&& other)
+        : m_keys(std::move(other.m_keys)), m_values(std::move(other.m_values), LargeArrayMemory()),
+          m_entries(std::move(other.m_entries)), m_index(std::move(other.m_index)),
+          m_keysArePlaces(other.m_keysArePlaces), m_ascending(other.m_ascending)
+    {
+        other.m_values.clear();
+    }
+    KeyedDictionary& operator=(const KeyedDictionary&) = default;
+    KeyedDictionary& operator=(KeyedDictionary&&) = default;
 
     qsizetype Count() const { return qsizetype(m_keysArePlaces ? m_values.size() : m_entries.size()); }
     bool Exists(const QString& key) const { return IndexOf(key) >= 0; }
@@ -118,9 +135,9 @@ public:
 
     // Hands the values over, leaving the dictionary empty; used to take a
     // deep record tree apart without recursion.
-    std::vector<V> TakeValues()
+    std::pmr::vector<V> TakeValues()
     {
-        std::vector<V> values = std::exchange(m_values, {});
+        std::pmr::vector<V> values = std::exchange(m_values, {});
         for (Entry& entry : m_entries)
             values.push_back(std::move(entry.value));
         m_entries = {};
@@ -220,7 +237,8 @@ private:
         m_entries.reserve(m_values.capacity());
         for (size_t i = 0; i < m_values.size(); ++i)
             m_entries.push_back(Entry{Stored(i), std::move(m_values[i])});
-        m_values = {};
+        m_values.clear();
+        m_values.shrink_to_fit();
         m_keysArePlaces = false;
     }
 
@@ -233,7 +251,7 @@ private:
 
     KeyStore m_keys;
     // While every key is its place, the values alone; then keys and values.
-    std::vector<V> m_values;
+    std::pmr::vector<V> m_values{LargeArrayMemory()};
     std::vector<Entry> m_entries;
     QHash<Stored, qsizetype> m_index; // once large and out of order
     bool m_keysArePlaces = true;

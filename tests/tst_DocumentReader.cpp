@@ -31,6 +31,7 @@ private slots:
     void keysSurvive_data();
     void keysSurvive();
     void deepNesting();
+    void recordsOutliveTheirDocument();
     void refusedWriteFails();
 
 private:
@@ -333,6 +334,21 @@ private:
     qint64 m_room;
 };
 
+}
+
+// The records of a document read from a file share their memory. A record,
+// or a record's columns moved elsewhere, still reads after the document is
+// gone.
+void tst_DocumentReader::recordsOutliveTheirDocument()
+{
+    QByteArray bytes("<Firma> \r\n");
+    for (int i = 0; i < 20000; ++i)
+        bytes += "<Adresse> \r\n<Name>Muster " + QByteArray::number(i) + "</Name> \r\n</Adresse> \r\n";
+    bytes += "</Firma> \r\n";
+    const AdresseRef kept = ReadDocument(bytes)->m_dicAdressen.ValueAt(19999);
+    QCOMPARE(kept->m_dicSpalten.Item(QStringLiteral("Name")).Text(), QStringLiteral("Muster 19999"));
+    const clsDictionary<ColumnValue> moved(std::move(ReadDocument(bytes)->m_dicAdressen.ValueAt(19999)->m_dicSpalten));
+    QCOMPARE(moved.Find(QStringLiteral("Name"))->Text(), QStringLiteral("Muster 19999"));
 }
 
 void tst_DocumentReader::refusedWriteFails()
