@@ -1,21 +1,38 @@
 #include "model/ColumnValue.h"
 
 #include "model/CodePage1252.h"
+#include "platform/Memory.h"
 
 #include <algorithm>
 #include <new>
 
+namespace {
+
+size_t BytesOf(TextBlock::Encoding encoding, qsizetype capacity)
+{
+    return sizeof(TextBlock) + size_t(capacity) * (encoding == TextBlock::Encoding::Utf16 ? sizeof(char16_t) : 1);
+}
+
+}
+
 TextBlock* TextBlock::Create(Encoding encoding, qsizetype capacity)
 {
-    const size_t unit = encoding == Encoding::Utf16 ? sizeof(char16_t) : 1;
-    void* memory = ::operator new(sizeof(TextBlock) + size_t(capacity) * unit);
-    return new (memory) TextBlock{0, capacity, encoding};
+    const size_t bytes = BytesOf(encoding, capacity);
+    // The largest blocks texts are packed into.
+    const bool fromPages = bytes >= HugePageSize;
+    void* memory = fromPages ? TakePages(bytes) : ::operator new(bytes);
+    return new (memory) TextBlock{0, capacity, encoding, fromPages};
 }
 
 void TextBlock::Destroy(TextBlock* block)
 {
+    const size_t bytes = BytesOf(block->encoding, block->capacity);
+    const bool fromPages = block->fromPages;
     block->~TextBlock();
-    ::operator delete(block);
+    if (fromPages)
+        GivePagesBack(block, bytes);
+    else
+        ::operator delete(block);
 }
 
 ColumnValue::ColumnValue(const QString& text)

@@ -22,6 +22,7 @@ struct TextBlock
     qsizetype refs;
     qsizetype capacity; // in units of the encoding
     Encoding encoding;
+    bool fromPages; // see TakePages
 
     static TextBlock* Create(Encoding encoding, qsizetype capacity);
     void Release(qsizetype count = 1)

@@ -14,7 +14,7 @@ QString TextSlice::Text() const
 }
 
 PackedTexts::PackedTexts(PackedTexts&& other) noexcept
-    : m_held(std::exchange(other.m_held, {})), m_last(other.m_last)
+    : m_held(std::exchange(other.m_held, {})), m_last(other.m_last), m_blockBytes(other.m_blockBytes)
 {
     std::copy(std::begin(other.m_filling), std::end(other.m_filling), std::begin(m_filling));
     std::fill(std::begin(other.m_filling), std::end(other.m_filling), Filling());
@@ -26,6 +26,7 @@ PackedTexts& PackedTexts::operator=(PackedTexts&& other) noexcept
         Release();
         m_held = std::exchange(other.m_held, {});
         m_last = other.m_last;
+        m_blockBytes = other.m_blockBytes;
         std::copy(std::begin(other.m_filling), std::end(other.m_filling), std::begin(m_filling));
         std::fill(std::begin(other.m_filling), std::end(other.m_filling), Filling());
     }
@@ -49,14 +50,16 @@ TextSlice PackedTexts::Room(TextBlock::Encoding encoding, qsizetype size)
         return m_held.size() - 1;
     };
     // A long text gets a block of its own, so that little room is wasted.
-    if (size > BlockSize / 4) {
+    if (size > LongText) {
         m_last = hold(size);
         return {m_held[m_last].block, 0, quint32(size)};
     }
     Filling& filling = m_filling[size_t(encoding)];
     if (filling.held == size_t(-1) || filling.used + size > m_held[filling.held].block->capacity) {
-        filling.held = hold(BlockSize);
+        const qsizetype unit = encoding == TextBlock::Encoding::Utf16 ? 2 : 1;
+        filling.held = hold((m_blockBytes - qsizetype(sizeof(TextBlock))) / unit);
         filling.used = 0;
+        m_blockBytes = std::min(m_blockBytes * 2, LargestBlockBytes);
     }
     m_last = filling.held;
     const qsizetype offset = std::exchange(filling.used, filling.used + size);

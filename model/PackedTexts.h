@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/ColumnValue.h"
+#include "platform/Memory.h"
 
 #include <QByteArrayView>
 #include <QString>
@@ -56,9 +57,11 @@ public:
         // copies it faster than a call would.
         Filling& filling = m_filling[size_t(TextBlock::Encoding::CodePage)];
         const qsizetype size = codePageText.size();
-        if (filling.held == size_t(-1) || size == 0 || size > BlockSize / 4 || filling.used + size > BlockSize)
+        if (filling.held == size_t(-1) || size == 0 || size > LongText)
             return MakeElsewhere(codePageText);
         Held& held = m_held[filling.held];
+        if (filling.used + size > held.block->capacity)
+            return MakeElsewhere(codePageText);
         char* to = held.block->Bytes() + filling.used;
         for (qsizetype i = 0; i < size; ++i)
             to[i] = codePageText[i];
@@ -68,7 +71,12 @@ public:
     }
 
 private:
-    static constexpr qsizetype BlockSize = 64 * 1024;
+    // Blocks grow from the first size to the largest, so that a few texts
+    // take little and millions few blocks; a longer text gets a block of
+    // its own.
+    static constexpr qsizetype FirstBlockBytes = qsizetype(64) << 10;
+    static constexpr qsizetype LargestBlockBytes = qsizetype(HugePageSize);
+    static constexpr qsizetype LongText = 16 * 1024;
     // Counted for a block while the packer holds it: more than it can hold
     // values.
     static constexpr qsizetype Reserved = qsizetype(1) << 40;
@@ -95,4 +103,5 @@ private:
     std::vector<Held> m_held;
     Filling m_filling[2]; // by encoding
     size_t m_last = 0;    // the block of the latest text
+    qsizetype m_blockBytes = FirstBlockBytes; // of the next block to fill
 };
