@@ -22,7 +22,8 @@ void frmDocument::LoadDoc(const QString& strFile)
         auto firma = std::make_shared<clsFirma>();
         LoadDocumentFile(strFile, *firma, [this] { return NextID(); });
         TreeNodes nodes;
-        DrawCompanyTree(nodes, *firma);
+        // The counter has numbered the records read from 1 on.
+        DrawCompanyTree(nodes, *firma, m_lngID);
         trvBaum->Nodes().Show(std::move(nodes));
         m_objFirma = std::move(firma);
         ForgetShownAddress();

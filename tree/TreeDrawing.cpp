@@ -4,6 +4,7 @@
 #include "model/clsFirma.h"
 #include "tree/clsTreeView.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -62,11 +63,11 @@ void DrawAddresses(TreeNodes& nodes, std::vector<Pending>& pending, ColumnReader
 
 }
 
-void DrawCompanyTree(TreeNodes& nodes, clsFirma& firma)
+void DrawCompanyTree(TreeNodes& nodes, clsFirma& firma, int records)
 {
     nodes = TreeNodes();
     // At least the company and its addresses.
-    nodes.Reserve(int(firma.m_dicAdressen.Count()) + 1);
+    nodes.Reserve(std::max(int(firma.m_dicAdressen.Count()) + 1, records));
     ColumnReader numbers(NodeKey), names(NameKey);
     const ColumnValue number = numbers.Item(firma.m_dicSpalten);
     const int root = nodes.Add(TreeNodes::NoNode, number, names.Item(firma.m_dicSpalten), TreeImage::OrgChart);

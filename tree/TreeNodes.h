@@ -1,10 +1,12 @@
 #pragma once
 
 #include "model/ColumnValue.h"
+#include "platform/MemoryArena.h"
 
 #include <QHash>
 #include <QString>
 
+#include <memory_resource>
 #include <vector>
 
 // The nodes of a document tree, apart from any view: each with a key ("Node "
@@ -68,7 +70,7 @@ private:
 
     void ListChildren() const;
 
-    std::vector<Node> m_nodes;
+    std::pmr::vector<Node> m_nodes{LargeArrayMemory()};
     int m_topLevelCount = 0;
     // While the record numbers come in ascending order, as a document's do,
     // keys are unique without looking and found by bisection; after that,
