@@ -187,7 +187,10 @@ double ProcessorSeconds()
 
 // Every timed step starts with the memory freed before it handed back, as
 // the program hands it back after an open, so that none of them finds
-// pages another one left; with --warm, each may reuse them.
+// pages another one left; with --warm, each may reuse them. Nor does any
+// step wait for the disk to take what another one wrote: pugixml's save
+// leaves its file to the system, while the program's save waits until its
+// file is on the disk, and that wait would otherwise include pugixml's.
 bool g_warm = false;
 
 class Stopwatch
@@ -195,6 +198,7 @@ class Stopwatch
 public:
     Stopwatch()
     {
+        ::sync();
         if (!g_warm)
             ReturnFreedMemory();
         m_cpu = ProcessorSeconds();
