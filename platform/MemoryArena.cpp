@@ -50,7 +50,9 @@ void* MemoryArena::do_allocate(std::size_t bytes, std::size_t alignment)
     if (!m_next || aligned > m_end || std::size_t(m_end - aligned) < bytes) {
         const std::size_t grown = m_blocks.empty() ? FirstBlock : std::min(m_blocks.back().size * 2, LargestBlock);
         const std::size_t size = std::max(grown, bytes + alignment);
-        m_blocks.reserve(m_blocks.size() + 1);
+        // Room first, so that a block taken is never lost to a failing push.
+        if (m_blocks.size() == m_blocks.capacity())
+            m_blocks.reserve(2 * m_blocks.size() + 8);
         m_blocks.push_back({TakePages(size), size});
         m_next = aligned = static_cast<char*>(m_blocks.back().start);
         m_end = m_next + size;
