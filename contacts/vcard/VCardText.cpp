@@ -126,16 +126,14 @@ QByteArray VCardBytesWithoutBom(const QByteArray& bytes)
 {
     if (bytes.startsWith("\xEF\xBB\xBF"))
         return bytes.mid(3);
-    const bool littleEndian = bytes.startsWith("\xFF\xFE");
-    if (littleEndian || bytes.startsWith("\xFE\xFF")) {
-        QStringDecoder decoder(littleEndian ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
-        return QString(decoder.decode(bytes.mid(2))).toUtf8();
-    }
-    if (const Utf16 unmarked = Utf16WithoutMark(bytes); unmarked != Utf16::None) {
-        QStringDecoder decoder(unmarked == Utf16::LittleEndian ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
-        return QString(decoder.decode(bytes)).toUtf8();
-    }
-    return bytes;
+    const Utf16 marked = bytes.startsWith("\xFF\xFE")   ? Utf16::LittleEndian
+                         : bytes.startsWith("\xFE\xFF") ? Utf16::BigEndian
+                                                        : Utf16::None;
+    const Utf16 utf16 = marked != Utf16::None ? marked : Utf16WithoutMark(bytes);
+    if (utf16 == Utf16::None)
+        return bytes;
+    QStringDecoder decoder(utf16 == Utf16::LittleEndian ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
+    return QString(decoder.decode(bytes.mid(marked != Utf16::None ? 2 : 0))).toUtf8();
 }
 
 QByteArray DecodeQuotedPrintable(QByteArrayView bytes)
