@@ -20,10 +20,13 @@ void frmDocument::LoadDoc(const QString& strFile)
         SetMousePointer(MousePointer::Hourglass);
         m_lngID = 0;
         auto firma = std::make_shared<clsFirma>();
-        LoadDocumentFile(strFile, *firma, [this] { return NextID(); });
+        int records = 0;
+        LoadDocumentFile(strFile, *firma, [this, &records] {
+            ++records;
+            return NextID();
+        });
         TreeNodes nodes;
-        // The counter has numbered the records read from 1 on.
-        DrawCompanyTree(nodes, *firma, m_lngID);
+        DrawCompanyTree(nodes, *firma, records);
         trvBaum->Nodes().Show(std::move(nodes));
         m_objFirma = std::move(firma);
         ForgetShownAddress();
